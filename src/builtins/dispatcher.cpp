@@ -1,0 +1,7 @@
+#include "builtins/dispatcher.h"
+
+namespace zav {
+
+bool dispatchBuiltin(std::string) { return false; }
+
+}  // namespace zav

@@ -1,0 +1,23 @@
+// ZAV.cfg: the seven settings and their checks.
+#ifndef ZAV_CONFIG_CONFIGURATION_H_
+#define ZAV_CONFIG_CONFIGURATION_H_
+
+#include <string>
+
+namespace zav {
+
+// The value a key gets when the file has no valid setting for it.
+inline constexpr const char* kNoMatch = "NO_MATCH";
+
+// Checks the text, fills `config` and `currentCapture`, and prints every
+// problem. An empty or header-less text sets nothing.
+void parseConfiguration(const std::string& text);
+
+// The value of the first setting of `key` (from the "=" and its white space
+// up to the first ";"), or "NO_MATCH" after printing the not-conformant
+// message.
+std::string lookupConfigValue(const std::string& text, const std::string& key);
+
+}  // namespace zav
+
+#endif  // ZAV_CONFIG_CONFIGURATION_H_

@@ -1,0 +1,35 @@
+#include "core/line_reader.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "core/console_output.h"
+#include "core/shell_state.h"
+
+namespace zav {
+
+void writePrompt() {
+  std::cout << '\n';
+  std::cout.flush();
+  std::cout << productShortName;
+  printColoured(kPromptColour, "> ");
+  std::cout.flush();
+}
+
+ReadStatus readInputLine(std::string& line) {
+  std::getline(std::cin, line);
+  if (std::cin.good()) return ReadStatus::line;
+  // std::cin reads through stdio, which keeps apart a real end of input and
+  // a read interrupted by a signal.
+  bool interrupted = std::ferror(stdin) != 0 && std::feof(stdin) == 0;
+  std::cin.clear();
+  std::clearerr(stdin);
+  return interrupted ? ReadStatus::interrupted : ReadStatus::ended;
+}
+
+ReadStatus readPromptedLine(std::string& line) {
+  writePrompt();
+  return readInputLine(line);
+}
+
+}  // namespace zav

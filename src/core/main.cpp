@@ -1,0 +1,4 @@
+// The program takes no arguments; everything comes from ZAV.cfg.
+#include "core/shell.h"
+
+int main() { return zav::runProgram(); }

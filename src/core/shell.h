@@ -1,0 +1,26 @@
+// Start-up and the prompt loop.
+#ifndef ZAV_CORE_SHELL_H_
+#define ZAV_CORE_SHELL_H_
+
+#include <string>
+
+namespace zav {
+
+// The whole program: start-up, the prompt loop, shutdown. Returns the exit
+// status (always 0).
+int runProgram();
+
+// The prompt loop; returns after the line "exit" or a lasting end of input.
+void runShell();
+
+// Whether the prompt accepts a line: not empty, no tab anywhere, not
+// starting with a blank. Refused lines are neither recorded nor run.
+bool isAcceptedLine(const std::string& line);
+
+// Offers a line to the built-in commands and, when none takes it, to the
+// command dispatcher. Shared by the prompt loop, `exh` and `exmcu`.
+void runLine(const std::string& line);
+
+}  // namespace zav
+
+#endif  // ZAV_CORE_SHELL_H_

@@ -1,0 +1,31 @@
+#include "core/shell_state.h"
+
+namespace zav {
+
+const std::string configFileName = "ZAV.cfg";
+const std::string commandFileName = "CMD.zav";
+const std::string historyFileName = ".zav_history";
+const std::string productShortName = "ZAV";
+const std::string productFullName = "Vorrindal";
+const std::string productVersion = "1.1";
+const std::string productEdition = "Orvandel";
+const std::string productReleaseDate = "November 05, 2017";
+const std::string productBuildVariant = "64-bit";
+const std::string authorName = "The ZAV developers";
+const std::string authorEmail = "zav-dev@example.org";
+const std::string authorWebAddress = "https://zav.example.org";
+const std::string consoleTitle = productShortName + " (" + productFullName + ") " + "v" +
+                                 productVersion + " (" + productBuildVariant + ") " +
+                                 " Release Date: [" + productReleaseDate + "]";
+
+const std::vector<std::string> builtinNames = {
+    "setpcap",  "getpcap", "setpcappath", "getpcappath", "loadcmdfile", "getallcmds",
+    "getinclist", "info",  "logic",       "auxl",        "ulogic",      "tag",
+    "gcwt",     "gic",     "history",     "chistory",    "exh",         "getmculist",
+    "exmcu",    "about",   "version",     "helper",      "exit"};
+
+ConfigRecord config;
+std::string currentCapture;
+std::vector<std::string> history;
+
+}  // namespace zav

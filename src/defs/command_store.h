@@ -1,0 +1,88 @@
+// Everything the command file defines: the four command lists, the
+// Auxiliary Logic fragments, the Multi Command Units and the include names.
+// Process-wide; filled by the loader, emptied only by `loadcmdfile`.
+#ifndef ZAV_DEFS_COMMAND_STORE_H_
+#define ZAV_DEFS_COMMAND_STORE_H_
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zav {
+
+struct CommandRecord {
+  std::string name;
+  std::string logic;
+  std::string info;
+  std::vector<std::string> tags;
+  // Both describe `logic` as it was right after INSERT expansion; later
+  // rewrites (calls, Implicit Constructors, ulogic) leave them alone.
+  std::uint32_t argCount = 0;
+  bool hasList = false;
+  bool hidden = false;
+};
+
+struct CommandLocation {
+  std::string listId;
+  std::uint64_t index = 0;
+};
+
+struct McuRecord {
+  std::string name;
+  std::vector<std::string> commands;
+};
+
+// The list ids, in lookup order. Only the two "Ext" lists are ever filled;
+// the "Int" lists are searched and listed all the same.
+inline constexpr const char* kZavExtList = "ZAVExtCMDsList";
+inline constexpr const char* kZavIntList = "ZAVIntCMDsList";
+inline constexpr const char* kWinExtList = "WINExtCMDsList";
+inline constexpr const char* kWinIntList = "WINIntCMDsList";
+extern const char* const kCommandListIds[4];
+
+// --- Command lists.
+// The records of a list, in load order. An unknown id gives an empty list.
+const std::vector<CommandRecord>& commandList(const std::string& listId);
+// Appends at the end of the list.
+void appendCommand(const std::string& listId, CommandRecord record);
+// Whether the list holds a record of that exact name.
+bool hasCommandInList(const std::string& listId, const std::string& name);
+// Exact, case-sensitive lookup across the four lists in order; the first
+// record of that name wins, hidden ones included. Leaves `location` alone
+// when nothing is found.
+bool findCommand(const std::string& name, CommandLocation& location);
+// The record a location names (callers may rewrite its `logic`).
+CommandRecord& recordAt(const CommandLocation& location);
+// Every record of one list, for whole-list rewrites (calls, Implicit
+// Constructors). Names must not be changed through it.
+std::vector<CommandRecord>& mutableCommandList(const std::string& listId);
+
+// --- Auxiliary Logic, ordered by name (byte-wise).
+using AuxiliaryLogicTable = std::map<std::string, std::string>;
+extern AuxiliaryLogicTable auxiliaryLogicTable;
+// Inserts unless the name is present; true when inserted.
+bool addAuxiliaryLogic(const std::string& name, const std::string& text);
+// The text of a fragment, or nullptr.
+const std::string* findAuxiliaryLogic(const std::string& name);
+
+// --- Multi Command Units, in load order.
+using McuList = std::vector<McuRecord>;
+const McuList& mcuList();
+void appendMcu(McuRecord record);
+const McuRecord* findMcu(const std::string& name);
+
+// --- Include file names, in discovery order.
+using IncludeList = std::vector<std::string>;
+const IncludeList& includeList();
+void appendInclude(const std::string& name);
+bool hasInclude(const std::string& name);
+
+// Empties, in this order, the fragments, "ZAVExtCMDsList", "WINExtCMDsList",
+// the units and the include names (what `loadcmdfile` needs before it loads
+// again; the Implicit Constructors are cleared by their own module).
+void clearCommandStore();
+
+}  // namespace zav
+
+#endif  // ZAV_DEFS_COMMAND_STORE_H_

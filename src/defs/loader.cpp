@@ -1,0 +1,7 @@
+#include "defs/loader.h"
+
+namespace zav {
+
+void loadCommandFile() {}
+
+}  // namespace zav

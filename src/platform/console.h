@@ -1,0 +1,56 @@
+// What the shell needs from the operating system: console colours, title,
+// cursor, control events, the clipboard and running a command line. One
+// implementation per platform (console_posix.cpp, console_win32.cpp); no
+// platform type appears here.
+#ifndef ZAV_PLATFORM_CONSOLE_H_
+#define ZAV_PLATFORM_CONSOLE_H_
+
+#include <cstdint>
+#include <string>
+
+namespace zav {
+namespace platform {
+
+// Console text attributes use the Windows console's foreground bits:
+// 1 blue, 2 green, 4 red, 8 intensity.
+using TextAttribute = std::uint16_t;
+
+// Keeps Ctrl-C and Ctrl-Break from ending the shell while letting them reach
+// a running child. An interrupted console read then fails like end of input.
+void installControlHandler();
+
+// Current attribute of standard output, and a change to it. Output written
+// before a change is flushed first. Nothing is written when standard output
+// is not a console/terminal.
+TextAttribute currentTextAttribute();
+void setTextAttribute(TextAttribute attribute);
+
+void setConsoleTitle(const std::string& title);
+// A thin underline cursor (size 1 on the Windows console).
+void setThinCursor();
+// Puts the terminal back as the user's own shell expects it (POSIX); the
+// Windows console keeps what the shell set.
+void restoreConsoleAtExit();
+
+bool standardInputIsTerminal();
+bool standardOutputIsTerminal();
+
+// Runs a command line through the command processor (cmd.exe /c on Windows,
+// /bin/sh -c on POSIX) after flushing our own output, and returns when it
+// has ended. Its exit status is the caller's to ignore.
+int runCommandLine(const std::string& commandLine);
+
+// The TShark command line for this platform's command processor: see
+// command_line.h for the two forms.
+std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
+                              const std::string& text);
+
+// The clipboard, for `ulogic`. Each reports its own failures with the
+// shell's "+ " messages.
+void copyToClipboard(const std::string& text);
+void clearClipboard();
+
+}  // namespace platform
+}  // namespace zav
+
+#endif  // ZAV_PLATFORM_CONSOLE_H_
