@@ -16,7 +16,7 @@ void writePrompt() {
   std::cout.flush();
 }
 
-ReadStatus readInputLine(std::string& line) {
+ReadStatus readInputLine(std::string& line, const std::string&) {
   std::getline(std::cin, line);
   if (std::cin.good()) return ReadStatus::line;
   // std::cin reads through stdio, which keeps apart a real end of input and

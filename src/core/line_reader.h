@@ -17,7 +17,9 @@ enum class ReadStatus {
 ReadStatus readPromptedLine(std::string& line);
 
 // Reads one line with no prompt of its own (the caller has written one).
-ReadStatus readInputLine(std::string& line);
+// On a terminal with line editing, the line starts out holding
+// `initialText` for the user to edit; elsewhere `initialText` is unused.
+ReadStatus readInputLine(std::string& line, const std::string& initialText = std::string());
 
 }  // namespace zav
 
