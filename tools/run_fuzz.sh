@@ -1,0 +1,29 @@
+#!/bin/sh
+# Builds the fuzz targets with clang and libFuzzer (address and
+# undefined-behaviour sanitizers on) and runs each for a short while from
+# seeds taken from the end-to-end scenarios. A crash, a sanitizer report, a
+# hang or runaway memory fails the run; libFuzzer leaves the input that did
+# it in the build directory as crash-*, timeout-*, oom-* or leak-*.
+# Usage: tools/run_fuzz.sh [seconds-per-target] [build-directory]
+set -eu
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+build=${2:-build-fuzz}
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZAV_FUZZ=ON -DZAV_BUILD_TESTS=OFF
+targets=$(sed -n 's/^set(ZAV_FUZZ_TARGETS \(.*\))$/\1/p' fuzz/CMakeLists.txt)
+for target in $targets; do
+  cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target "fuzz_$target"
+done
+rm -rf "$build/seeds"
+python3 fuzz/extract_seeds.py "$build/seeds"
+for target in $targets; do
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus" "$build/seeds/$target"
+  echo "== fuzz_$target for $seconds s"
+  # -timeout: one input may take this long before it counts as a hang.
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+    -max_len=16384 -dict=fuzz/zav.dict -print_final_stats=1 -artifact_prefix="$build/" \
+    "$corpus" "$build/seeds/$target"
+done
