@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <streambuf>
@@ -36,6 +37,17 @@ std::string safeName(std::string_view raw) {
 }
 
 std::vector<std::string> previousNames;
+std::string scratchDirectory;
+
+void removePreviousFiles() {
+  for (const std::string& name : previousNames) std::remove(name.c_str());
+  previousNames.clear();
+}
+
+void removeScratchDirectory() {
+  removePreviousFiles();
+  rmdir(scratchDirectory.c_str());
+}
 
 }  // namespace
 
@@ -84,11 +96,13 @@ FuzzInput parseFuzzInput(const uint8_t* data, size_t size) {
 void writeScratchFiles(const FuzzInput& input) {
   static bool entered = [] {
     char pattern[] = "/tmp/zav-fuzz-XXXXXX";
-    return mkdtemp(pattern) != nullptr && chdir(pattern) == 0;
+    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) return false;
+    scratchDirectory = pattern;
+    std::atexit(removeScratchDirectory);
+    return true;
   }();
   if (!entered) abort();
-  for (const std::string& name : previousNames) std::remove(name.c_str());
-  previousNames.clear();
+  removePreviousFiles();
   for (const auto& [name, content] : input.files) {
     std::ofstream(name, std::ios::binary | std::ios::trunc) << content;
     previousNames.push_back(name);

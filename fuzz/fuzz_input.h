@@ -22,9 +22,10 @@ struct FuzzInput {
 
 FuzzInput parseFuzzInput(const uint8_t* data, size_t size);
 
-// Makes a private scratch directory the current one (once per process) and
-// replaces the files of the previous input by these. Names are confined to
-// that directory: anything but letters, digits, ".", "_" and "-" becomes
+// Makes a private scratch directory the current one (once per process, so
+// every path given to the fuzzer must be absolute; it is removed at exit)
+// and replaces the files of the previous input by these. Names are confined
+// to that directory: anything but letters, digits, ".", "_" and "-" becomes
 // "_", and "." and ".." are dropped.
 void writeScratchFiles(const FuzzInput& input);
 

@@ -9,6 +9,10 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=${2:-build-fuzz}
+mkdir -p "$build"
+# The targets work in a scratch directory of their own, so every path
+# handed to them must be absolute.
+build=$(cd "$build" && pwd)
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZAV_FUZZ=ON -DZAV_BUILD_TESTS=OFF
 targets=$(sed -n 's/^set(ZAV_FUZZ_TARGETS \(.*\))$/\1/p' fuzz/CMakeLists.txt)
@@ -24,6 +28,6 @@ for target in $targets; do
   # -timeout: one input may take this long before it counts as a hang.
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-    -max_len=16384 -dict=fuzz/zav.dict -print_final_stats=1 -artifact_prefix="$build/" \
+    -max_len=16384 -dict="$PWD/fuzz/zav.dict" -print_final_stats=1 -artifact_prefix="$build/" \
     "$corpus" "$build/seeds/$target"
 done
