@@ -1,7 +1,9 @@
 #include "config/whole_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "core/console_output.h"
 
@@ -17,6 +19,13 @@ std::string toTextMode(std::string bytes) {
   return bytes;
 }
 
+bool namesSpecialFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error || !std::filesystem::exists(status)) return false;
+  return !std::filesystem::is_regular_file(status);
+}
+
 void printCouldNotOpen(const std::string& path) {
   printMessage("+ File \"" + path + "\" could not be opened.");
 }
@@ -25,7 +34,8 @@ std::string readWholeFile(const std::string& fileName, const std::string& direct
   const std::string path = directoryPrefix.empty() ? fileName : directoryPrefix + fileName;
   // Binary read plus our own CR LF handling gives the same text on every
   // platform (no double conversion on Windows).
-  std::ifstream file(path, std::ios::in | std::ios::binary);
+  std::ifstream file;
+  if (!namesSpecialFile(path)) file.open(path, std::ios::in | std::ios::binary);
   if (!file.is_open()) {
     printCouldNotOpen(path);
     return kFileNotFound;

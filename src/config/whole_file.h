@@ -10,9 +10,16 @@ namespace zav {
 inline constexpr const char* kFileNotFound = "FILE_NOT_FOUND";
 
 // Reads `directoryPrefix + fileName` (or `fileName` alone when the prefix is
-// empty) whole. When the file cannot be opened, prints
-// "+ File "<path>" could not be opened." and gives "FILE_NOT_FOUND".
+// empty) whole. When the file cannot be opened, or is not a regular file,
+// prints "+ File "<path>" could not be opened." and gives "FILE_NOT_FOUND".
+// (A directory cannot be opened as a file on Windows; a device such as
+// /dev/zero or a FIFO would never end or never answer.)
 std::string readWholeFile(const std::string& fileName, const std::string& directoryPrefix);
+
+// True when the path names something that exists and is not a regular file
+// (links followed): a directory, a device, a FIFO or a socket. Readers of
+// whole files treat such a path as one that cannot be opened.
+bool namesSpecialFile(const std::string& path);
 
 // Text mode on every platform: each CR LF becomes LF, so CRLF files behave
 // exactly like LF files. A lone CR stays.

@@ -1,10 +1,8 @@
 #include "exec/placeholders.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string_view>
-#include <system_error>
 
 #include "config/whole_file.h"
 #include "core/console_output.h"
@@ -18,10 +16,9 @@ namespace {
 
 // The whole file in text mode (CR LF read as LF, as a text-mode stream does
 // on Windows). A directory counts as a file that cannot be opened there, so
-// it does here too.
+// it does here too, and so do devices and FIFOs, which would never end.
 bool readTextFile(const std::string& fileName, std::string& contents) {
-  std::error_code error;
-  if (std::filesystem::is_directory(fileName, error)) return false;
+  if (namesSpecialFile(fileName)) return false;
   std::ifstream file(fileName, std::ios::in | std::ios::binary);
   if (!file.is_open()) return false;
   contents = toTextMode(

@@ -64,9 +64,10 @@ class Case:
     byte strings stdout must contain; factor: allowed peak memory above the
     idle shell, as a multiple of the input size."""
 
-    def __init__(self, name, files, stdin=b"", expect=(), factor=8, timeout=120):
+    def __init__(self, name, files, stdin=b"", expect=(), factor=8, timeout=120, fifos=()):
         self.name = name
         self.files = files
+        self.fifos = fifos
         self.stdin = stdin + CLOSING
         self.expect = list(expect) + [ALIVE]
         self.factor = factor
@@ -189,8 +190,22 @@ def history_1m_lines():
                 expect=[b"last-entry-42"], factor=10)
 
 
+def special_files():
+    """Names of things that are not regular files: a device that never
+    ends, FIFOs that never answer, a directory."""
+    text = (HEADER + b"#include </dev/zero>\n#include <fifo.zav>\n#include <adir>\n"
+            + zav_block(b"zero", b"-Y [%_LIST</dev/zero>_%]")
+            + zav_block(b"fifo", b"-Y [%_LIST<fifo.txt>_%]")
+            + zav_block(b"probe", b"-Y probe.loaded"))
+    files = {"ZAV.cfg": config(load_history=True), "CMD.zav": text, "adir/x": b""}
+    return Case("special_files", files, stdin=b"zero\nfifo\nprobe\n",
+                expect=[b"[probe.loaded]"], fifos=["fifo.zav", "fifo.txt", ".zav_history"],
+                timeout=60)
+
+
 CASES = [command_file_10mb, prompt_line_1mb, list_line_1mb, nul_and_invalid_utf8,
-         unclosed_constructs_1mb, calls_nested_1000, includes_100k, history_1m_lines]
+         unclosed_constructs_1mb, calls_nested_1000, includes_100k, history_1m_lines,
+         special_files]
 
 
 # --- Running ----------------------------------------------------------------
@@ -268,7 +283,10 @@ def run_case(zav, case, baseline):
     directory = tempfile.mkdtemp(prefix="zav-hostile-")
     try:
         for name, data in case.files.items():
+            pathlib.Path(directory, name).parent.mkdir(parents=True, exist_ok=True)
             pathlib.Path(directory, name).write_bytes(data)
+        for name in case.fifos:
+            os.mkfifo(pathlib.Path(directory, name))
         outcome = run_zav(zav, directory, case.stdin, case.timeout)
     finally:
         shutil.rmtree(directory, ignore_errors=True)
