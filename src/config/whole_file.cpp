@@ -1,8 +1,8 @@
 #include "config/whole_file.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/console_output.h"
@@ -30,17 +30,31 @@ void printCouldNotOpen(const std::string& path) {
   printMessage("+ File \"" + path + "\" could not be opened.");
 }
 
-std::string readWholeFile(const std::string& fileName, const std::string& directoryPrefix) {
-  const std::string path = directoryPrefix.empty() ? fileName : directoryPrefix + fileName;
+bool readFileBytes(const std::string& path, std::string& bytes) {
+  if (namesSpecialFile(path)) return false;
   // Binary read plus our own CR LF handling gives the same text on every
   // platform (no double conversion on Windows).
-  std::ifstream file;
-  if (!namesSpecialFile(path)) file.open(path, std::ios::in | std::ios::binary);
-  if (!file.is_open()) {
+  std::ifstream file(path, std::ios::in | std::ios::binary);
+  if (!file.is_open()) return false;
+  bytes.clear();
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error) bytes.reserve(static_cast<size_t>(size));
+  // Block reads: a character at a time costs more than the parse of a
+  // large command file.
+  char block[64 * 1024];
+  while (file.read(block, sizeof block), file.gcount() > 0)
+    bytes.append(block, static_cast<size_t>(file.gcount()));
+  return true;
+}
+
+std::string readWholeFile(const std::string& fileName, const std::string& directoryPrefix) {
+  const std::string path = directoryPrefix.empty() ? fileName : directoryPrefix + fileName;
+  std::string bytes;
+  if (!readFileBytes(path, bytes)) {
     printCouldNotOpen(path);
     return kFileNotFound;
   }
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   return toTextMode(std::move(bytes));
 }
 

@@ -21,6 +21,10 @@ std::string readWholeFile(const std::string& fileName, const std::string& direct
 // whole files treat such a path as one that cannot be opened.
 bool namesSpecialFile(const std::string& path);
 
+// The file's bytes, unchanged; false (and nothing printed) when it cannot be
+// opened or is a special file.
+bool readFileBytes(const std::string& path, std::string& bytes);
+
 // Text mode on every platform: each CR LF becomes LF, so CRLF files behave
 // exactly like LF files. A lone CR stays.
 std::string toTextMode(std::string bytes);

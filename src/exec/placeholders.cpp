@@ -1,7 +1,5 @@
 #include "exec/placeholders.h"
 
-#include <fstream>
-#include <iterator>
 #include <string_view>
 
 #include "config/whole_file.h"
@@ -18,11 +16,9 @@ namespace {
 // on Windows). A directory counts as a file that cannot be opened there, so
 // it does here too, and so do devices and FIFOs, which would never end.
 bool readTextFile(const std::string& fileName, std::string& contents) {
-  if (namesSpecialFile(fileName)) return false;
-  std::ifstream file(fileName, std::ios::in | std::ios::binary);
-  if (!file.is_open()) return false;
-  contents = toTextMode(
-      std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+  std::string bytes;
+  if (!readFileBytes(fileName, bytes)) return false;
+  contents = toTextMode(std::move(bytes));
   return true;
 }
 
