@@ -1,13 +1,23 @@
 #include "ic/implicit_constructors.h"
 
+#include "defs/command_store.h"
+
 namespace zav {
 
 ImplicitConstructorSet implicitConstructors;
 
-// Filled in with the Implicit Constructor work.
-void parseImplicitConstructors(std::string) {}
-void applyImplicitConstructors() {}
+IcSlot& icSlot(IcPosition position, IcType type) {
+  return implicitConstructors.slots[static_cast<int>(position)][static_cast<int>(type)];
+}
+
+const char* positionWord(IcPosition position) {
+  return position == IcPosition::prefix ? "Prefix" : "Suffix";
+}
+
+const char* typeWord(IcType type) { return type == IcType::zav ? "ZAV" : "WIN"; }
+
+const char* typeListId(IcType type) { return type == IcType::zav ? kZavExtList : kWinExtList; }
+
 void clearImplicitConstructors() { implicitConstructors = ImplicitConstructorSet(); }
-void showImplicitConstructor(const std::string&) {}
 
 }  // namespace zav
