@@ -116,10 +116,15 @@ TEST(ImplicitConstructorParse, OneFile) {
       {"Prefix.WIN = {run} -> [L.x]\nSuffix.WIN = {!run}",
        s3("run", "WIN Prefix", "a WIN") + e2("run", "WIN Suffix", "a WIN"), ""},
       // Messages come in pass order, not text order.
-      {"Prefix.ZAV = {!nope}\nSuffix.ZAV = {nope} -> [L.x]\nPrefix.WIN = {nope} -> [L.x]\n"
-       "Suffix.WIN = {*} -> [L.nope]\nPrefix.ZAV = {*} -> [L.nope]",
-       g2("nope", "Prefix ZAV") + g2("nope", "Suffix WIN") + s2("nope", "WIN Prefix") +
-           s2("nope", "ZAV Suffix") + e1("nope", "ZAV Prefix"),
+      {"Suffix.WIN = {!e4}\nSuffix.ZAV = {!e3}\nPrefix.WIN = {!e2}\nPrefix.ZAV = {!e1}\n"
+       "Suffix.WIN = {s4} -> [L.x]\nSuffix.ZAV = {s3} -> [L.x]\n"
+       "Prefix.WIN = {s2} -> [L.x]\nPrefix.ZAV = {s1} -> [L.x]\n"
+       "Suffix.WIN = {*} -> [L.g4]\nPrefix.WIN = {*} -> [L.g3]\n"
+       "Suffix.ZAV = {*} -> [L.g2]\nPrefix.ZAV = {*} -> [L.g1]",
+       g2("g1", "Prefix ZAV") + g2("g2", "Suffix ZAV") + g2("g3", "Prefix WIN") +
+           g2("g4", "Suffix WIN") + s2("s1", "ZAV Prefix") + s2("s2", "WIN Prefix") +
+           s2("s3", "ZAV Suffix") + s2("s4", "WIN Suffix") + e1("e1", "ZAV Prefix") +
+           e1("e2", "WIN Prefix") + e1("e3", "ZAV Suffix") + e1("e4", "WIN Suffix"),
        ""},
   };
   for (const ParseCase& c : cases) {
