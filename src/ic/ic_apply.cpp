@@ -3,8 +3,10 @@
 // one names it, else nothing if it is excluded, else the Global text.
 #include "ic/implicit_constructors.h"
 
+#include <map>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "defs/command_store.h"
@@ -22,13 +24,15 @@ void addText(std::string& logic, const std::string& text, IcPosition position) {
 // Phase 1: every command of the type that neither a Specific IC nor an
 // Exclusion of the same position claims.
 void applyGlobal(IcPosition position, IcType type) {
-  const IcSlot& slot = icSlot(position, type);
-  if (slot.global.empty()) return;
+  IcStores stores = icStores(position, type);
+  if (stores.global.empty()) return;
   // The parse only stores defined names; a missing one is skipped all the same.
-  const std::string* text = findAuxiliaryLogic(slot.global);
+  const std::string* text = findAuxiliaryLogic(stores.global);
   if (text == nullptr) return;
+  // Indexed once, so each command costs two lookups, not a scan of the list.
+  std::unordered_set<std::string> excluded(stores.exclusion.begin(), stores.exclusion.end());
   for (CommandRecord& record : mutableCommandList(typeListId(type))) {
-    if (slot.specific.count(record.name) != 0 || slot.excluded.count(record.name) != 0) continue;
+    if (stores.specific.count(record.name) != 0 || excluded.count(record.name) != 0) continue;
     addText(record.logic, *text, position);
   }
 }
@@ -36,13 +40,13 @@ void applyGlobal(IcPosition position, IcType type) {
 // Phase 2: each Specific entry, in command-name order, to the first command
 // of that name in the type's own list.
 void applySpecific(IcPosition position, IcType type) {
-  const IcSlot& slot = icSlot(position, type);
-  if (slot.specific.empty()) return;
+  const std::map<std::string, std::string>& specific = icStores(position, type).specific;
+  if (specific.empty()) return;
   std::vector<CommandRecord>& records = mutableCommandList(typeListId(type));
   // One index per pass keeps the whole application linear in the commands.
   std::unordered_map<std::string, size_t> firstByName;
   for (size_t i = 0; i < records.size(); ++i) firstByName.emplace(records[i].name, i);
-  for (const auto& [name, al] : slot.specific) {
+  for (const auto& [name, al] : specific) {
     const std::string* text = findAuxiliaryLogic(al);
     auto found = firstByName.find(name);
     if (text == nullptr || found == firstByName.end()) continue;

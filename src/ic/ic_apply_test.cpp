@@ -45,13 +45,10 @@ TEST(ImplicitConstructorApply, RuleTableForEveryPositionAndType) {
       for (const RuleRow& row : rows) {
         resetWithFragments();
         addCommand(typeListId(type), "cmd", "-q");
-        IcSlot& slot = icSlot(position, type);
-        if (row.specific) slot.specific["cmd"] = "spec";
-        if (row.excluded) {
-          slot.exclusion.push_back("cmd");
-          slot.excluded.insert("cmd");
-        }
-        if (row.global) slot.global = "glob";
+        IcStores stores = icStores(position, type);
+        if (row.specific) stores.specific["cmd"] = "spec";
+        if (row.excluded) stores.exclusion.push_back("cmd");
+        if (row.global) stores.global = "glob";
         applyImplicitConstructors();
         std::string expected = position == IcPosition::prefix ? row.added + std::string("-q")
                                                               : "-q" + std::string(row.added);
@@ -69,12 +66,11 @@ TEST(ImplicitConstructorApply, PositionsAndTypesAreIndependent) {
   addCommand(kZavExtList, "hidden_z", "-q", true);
   addCommand(kWinExtList, "w", "dir");
   addCommand(kWinExtList, "z", "dir");  // a WIN command sharing the ZAV name
-  IcSlot& preZav = icSlot(IcPosition::prefix, IcType::zav);
+  IcStores preZav = icStores(IcPosition::prefix, IcType::zav);
   preZav.global = "glob";
   preZav.exclusion = {"z"};
-  preZav.excluded = {"z"};
-  icSlot(IcPosition::suffix, IcType::zav).global = "glob";
-  icSlot(IcPosition::suffix, IcType::win).specific["w"] = "spec";
+  icStores(IcPosition::suffix, IcType::zav).global = "glob";
+  icStores(IcPosition::suffix, IcType::win).specific["w"] = "spec";
   applyImplicitConstructors();
   // Excluded from the Prefix, still under the Global Suffix.
   EXPECT_EQ(logicOf(kZavExtList, "z"), "-qG");
@@ -101,7 +97,7 @@ TEST(ImplicitConstructorApply, TextsAreJoinedAsStored) {
     record.argCount = 1;
     record.hasList = true;
     appendCommand(kZavExtList, record);
-    icSlot(IcPosition::prefix, IcType::zav).global = "opts";
+    icStores(IcPosition::prefix, IcType::zav).global = "opts";
     applyImplicitConstructors();
     const CommandRecord& applied = commandList(kZavExtList)[0];
     EXPECT_EQ(applied.logic, c.logic);
@@ -117,8 +113,8 @@ TEST(ImplicitConstructorApply, EmptyStoresOrListsChangeNothing) {
   EXPECT_EQ(logicOf(kZavExtList, "z"), "-q");
 
   resetWithFragments();
-  icSlot(IcPosition::prefix, IcType::win).global = "glob";
-  icSlot(IcPosition::suffix, IcType::zav).specific["gone"] = "spec";
+  icStores(IcPosition::prefix, IcType::win).global = "glob";
+  icStores(IcPosition::suffix, IcType::zav).specific["gone"] = "spec";
   applyImplicitConstructors();  // nothing to change, nothing to fail
   EXPECT_TRUE(commandList(kZavExtList).empty());
 }
@@ -147,16 +143,13 @@ TEST(ImplicitConstructorApply, ReloadAddsEachTextOnce) {
 TEST(ImplicitConstructorApply, ManyCommands) {
   resetWithFragments();
   const size_t count = 100000;
-  IcSlot& slot = icSlot(IcPosition::prefix, IcType::zav);
-  slot.global = "glob";
+  IcStores stores = icStores(IcPosition::prefix, IcType::zav);
+  stores.global = "glob";
   for (size_t i = 0; i < count; ++i) {
     std::string name = "c" + std::to_string(i);
     addCommand(kZavExtList, name, "-q");
-    if (i % 3 == 1) slot.specific[name] = "spec";
-    if (i % 3 == 2) {
-      slot.exclusion.push_back(name);
-      slot.excluded.insert(name);
-    }
+    if (i % 3 == 1) stores.specific[name] = "spec";
+    if (i % 3 == 2) stores.exclusion.push_back(name);
   }
   applyImplicitConstructors();
   const auto& records = commandList(kZavExtList);

@@ -36,21 +36,21 @@ void printEmpty(const std::string& typeAndPosition, const char* scopeWord) {
   printMessage("+ " + typeAndPosition + " " + scopeWord + " Implicit Constructor is empty");
 }
 
-void showGlobal(const IcSlot& slot, const std::string& typeAndPosition) {
-  if (slot.global.empty()) return printEmpty(typeAndPosition, "Global");
-  printField(kFieldColour, "Global " + typeAndPosition + " IC", slot.global);
+void showGlobal(const IcStores& stores, const std::string& typeAndPosition) {
+  if (stores.global.empty()) return printEmpty(typeAndPosition, "Global");
+  printField(kFieldColour, "Global " + typeAndPosition + " IC", stores.global);
 }
 
-void showSpecific(const IcSlot& slot, const std::string& typeAndPosition) {
-  if (slot.specific.empty()) return printEmpty(typeAndPosition, "Specific");
+void showSpecific(const IcStores& stores, const std::string& typeAndPosition) {
+  if (stores.specific.empty()) return printEmpty(typeAndPosition, "Specific");
   std::cout << "\n [ List of Specific " << typeAndPosition << " Implicit Constructors ]\n";
-  for (const auto& [name, al] : slot.specific) printField(kFieldColour, name, al);
+  for (const auto& [name, al] : stores.specific) printField(kFieldColour, name, al);
 }
 
-void showExclusion(const IcSlot& slot, const std::string& typeAndPosition) {
-  if (slot.exclusion.empty()) return printEmpty(typeAndPosition, "Exclusion");
+void showExclusion(const IcStores& stores, const std::string& typeAndPosition) {
+  if (stores.exclusion.empty()) return printEmpty(typeAndPosition, "Exclusion");
   std::cout << "\n [ List of " << typeAndPosition << " Exclusion Implicit Constructors ]\n\n";
-  for (const std::string& name : slot.exclusion) {
+  for (const std::string& name : stores.exclusion) {
     std::cout << "  ";
     printColoured(kFieldColour, name);
     std::cout << '\n';
@@ -63,17 +63,17 @@ void showExclusion(const IcSlot& slot, const std::string& typeAndPosition) {
 void showImplicitConstructor(const std::string& key) {
   for (const SubCommand& sub : kSubCommands) {
     if (key != sub.key) continue;
-    const IcSlot& slot = icSlot(sub.position, sub.type);
+    IcStores stores = icStores(sub.position, sub.type);
     // Listings put the type before the position, as the Local messages do.
     std::string typeAndPosition =
         std::string(typeWord(sub.type)) + " " + positionWord(sub.position);
     switch (sub.scope) {
       case IcScope::global:
-        return showGlobal(slot, typeAndPosition);
+        return showGlobal(stores, typeAndPosition);
       case IcScope::specific:
-        return showSpecific(slot, typeAndPosition);
+        return showSpecific(stores, typeAndPosition);
       case IcScope::exclusion:
-        return showExclusion(slot, typeAndPosition);
+        return showExclusion(stores, typeAndPosition);
     }
   }
   printMessage("+ IC sub-command is not valid");

@@ -56,20 +56,20 @@ TEST(ImplicitConstructorListing, EveryKeyEmpty) {
 TEST(ImplicitConstructorListing, EveryKeyFilled) {
   for (const KeyWords& k : kKeys) {
     clearImplicitConstructors();
-    IcSlot& slot = icSlot(k.position, k.type);
+    IcStores stores = icStores(k.position, k.type);
     std::string expected;
     switch (k.scope) {
       case IcScope::global:
-        slot.global = "common_opts";
+        stores.global = "common_opts";
         expected = std::string("\n  Global ") + k.typeAndPosition + " IC: common_opts\n";
         break;
       case IcScope::specific:
-        slot.specific = {{"zeta", "x"}, {"Beta", "y"}, {"alpha", "z"}};
+        stores.specific = {{"zeta", "x"}, {"Beta", "y"}, {"alpha", "z"}};
         expected = std::string("\n [ List of Specific ") + k.typeAndPosition +
                    " Implicit Constructors ]\n\n  Beta: y\n\n  alpha: z\n\n  zeta: x\n";
         break;
       case IcScope::exclusion:
-        slot.exclusion = {"zeta", "alpha", "Beta"};
+        stores.exclusion = {"zeta", "alpha", "Beta"};
         expected = std::string("\n [ List of ") + k.typeAndPosition +
                    " Exclusion Implicit Constructors ]\n\n  zeta\n  alpha\n  Beta\n";
         break;
@@ -86,7 +86,7 @@ TEST(ImplicitConstructorListing, EveryKeyFilled) {
 
 TEST(ImplicitConstructorListing, InvalidSubCommands) {
   clearImplicitConstructors();
-  icSlot(IcPosition::prefix, IcType::zav).global = "x";
+  icStores(IcPosition::prefix, IcType::zav).global = "x";
   for (const char* key : {"PRE.ZAV.G", "pre.zav", "pre.zav.g ", "pre.zav.x", ""})
     EXPECT_EQ(gic(key), "\n+ IC sub-command is not valid\n") << "[" << key << "]";
 }

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "core/console_output.h"
 #include "defs/command_store.h"
@@ -150,7 +152,7 @@ void globalPass(const std::string& text, IcPosition position, IcType type) {
     printGlobalReferenceInvalid(al, position, type);
     return;
   }
-  std::string& store = icSlot(position, type).global;
+  std::string& store = icStores(position, type).global;
   // An earlier file of the same load keeps its Global IC, silently.
   if (store.empty()) store = al;
 }
@@ -165,7 +167,7 @@ void registerSpecific(const std::string& name, const std::string& al, IcPosition
       printSpecificWrongType(name, position, type);
       return;
     case NameKind::ownType:
-      if (!icSlot(position, type).specific.emplace(name, al).second)
+      if (!icStores(position, type).specific.emplace(name, al).second)
         printAlreadyAssigned(name, position, type);
       return;
   }
@@ -185,7 +187,17 @@ void specificPass(const std::string& text, IcPosition position, IcType type) {
   });
 }
 
-void exclude(const std::string& name, IcPosition position, IcType type) {
+// One Exclusion store with an index of its names, so that a long list is
+// not scanned for every name a file adds to it.
+struct ExclusionTarget {
+  std::vector<std::string>& names;
+  std::unordered_set<std::string> accepted;
+
+  explicit ExclusionTarget(std::vector<std::string>& store)
+      : names(store), accepted(store.begin(), store.end()) {}
+};
+
+void exclude(const std::string& name, ExclusionTarget& target, IcPosition position, IcType type) {
   switch (classifyName(name, type)) {
     case NameKind::missing:
       printExcludedNameInvalid(name, position, type);
@@ -193,24 +205,23 @@ void exclude(const std::string& name, IcPosition position, IcType type) {
     case NameKind::otherType:
       printExcludedWrongType(name, position, type);
       return;
-    case NameKind::ownType: {
-      IcSlot& slot = icSlot(position, type);
-      if (!slot.excluded.insert(name).second) {
+    case NameKind::ownType:
+      if (!target.accepted.insert(name).second) {
         printAlreadyExcluded(name, position, type);
         return;
       }
-      slot.exclusion.push_back(name);
+      target.names.push_back(name);
       return;
-    }
   }
 }
 
 void exclusionPass(const std::string& text, IcPosition position, IcType type) {
+  ExclusionTarget target(icStores(position, type).exclusion);
   forEachMatch(passPattern(IcScope::exclusion, position, type), text, [&](const RegexMatch& match) {
     forEachListedName(match.group(text, 1),
-                      [&](const std::string& name) { exclude(name, position, type); });
+                      [&](const std::string& name) { exclude(name, target, position, type); });
     // The last item is captured with its "!".
-    exclude(match.group(text, 3).substr(1), position, type);
+    exclude(match.group(text, 3).substr(1), target, position, type);
   });
 }
 

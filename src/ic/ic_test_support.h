@@ -57,22 +57,22 @@ inline std::string describeStores() {
   for (IcScope scope : {IcScope::global, IcScope::specific, IcScope::exclusion}) {
     for (IcPosition position : {IcPosition::prefix, IcPosition::suffix}) {
       for (IcType type : {IcType::zav, IcType::win}) {
-        const IcSlot& slot = icSlot(position, type);
+        IcStores stores = icStores(position, type);
         std::string key = std::string(position == IcPosition::prefix ? "pre." : "suf.") +
                           (type == IcType::zav ? "zav." : "win.");
-        if (scope == IcScope::global && !slot.global.empty()) {
+        if (scope == IcScope::global && !stores.global.empty()) {
           separate();
-          out += key + "g=" + slot.global;
-        } else if (scope == IcScope::specific && !slot.specific.empty()) {
+          out += key + "g=" + stores.global;
+        } else if (scope == IcScope::specific && !stores.specific.empty()) {
           separate();
           out += key + "s={";
-          for (const auto& [name, al] : slot.specific)
-            out += name + ":" + al + (name == slot.specific.rbegin()->first ? "}" : ",");
-        } else if (scope == IcScope::exclusion && !slot.exclusion.empty()) {
+          for (const auto& [name, al] : stores.specific)
+            out += name + ":" + al + (name == stores.specific.rbegin()->first ? "}" : ",");
+        } else if (scope == IcScope::exclusion && !stores.exclusion.empty()) {
           separate();
           out += key + "e=[";
-          for (size_t i = 0; i < slot.exclusion.size(); ++i)
-            out += slot.exclusion[i] + (i + 1 == slot.exclusion.size() ? "]" : ",");
+          for (size_t i = 0; i < stores.exclusion.size(); ++i)
+            out += stores.exclusion[i] + (i + 1 == stores.exclusion.size() ? "]" : ",");
         }
       }
     }

@@ -6,8 +6,15 @@ namespace zav {
 
 ImplicitConstructorSet implicitConstructors;
 
-IcSlot& icSlot(IcPosition position, IcType type) {
-  return implicitConstructors.slots[static_cast<int>(position)][static_cast<int>(type)];
+IcStores icStores(IcPosition position, IcType type) {
+  ImplicitConstructorSet& s = implicitConstructors;
+  bool prefix = position == IcPosition::prefix;
+  if (type == IcType::zav) {
+    return prefix ? IcStores{s.preZavGlobal, s.preZavSpecific, s.preZavExclusion}
+                  : IcStores{s.sufZavGlobal, s.sufZavSpecific, s.sufZavExclusion};
+  }
+  return prefix ? IcStores{s.preWinGlobal, s.preWinSpecific, s.preWinExclusion}
+                : IcStores{s.sufWinGlobal, s.sufWinSpecific, s.sufWinExclusion};
 }
 
 const char* positionWord(IcPosition position) {

@@ -6,7 +6,6 @@
 
 #include <map>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace zav {
@@ -15,27 +14,26 @@ enum class IcPosition { prefix, suffix };
 enum class IcType { zav, win };
 enum class IcScope { global, specific, exclusion };
 
-// The three stores of one position and type. Together the four slots are the
-// twelve stores that `gic` addresses as "pre.zav.g" … "suf.win.e".
-struct IcSlot {
-  // Global: one Auxiliary Logic name; empty means none. Never overwritten
-  // once set within a load.
-  std::string global;
-  // Specific: command name -> Auxiliary Logic name, ordered by command name.
-  std::map<std::string, std::string> specific;
-  // Exclusion: command names in the order they were accepted, each once.
-  std::vector<std::string> exclusion;
-  // The same names as `exclusion`, so membership costs no scan of the list.
-  std::unordered_set<std::string> excluded;
-};
-
+// The twelve stores, addressed by the `gic` keys "pre.zav.g" … "suf.win.e".
 struct ImplicitConstructorSet {
-  IcSlot slots[2][2];  // [position][type]
+  // Global: one Auxiliary Logic name each; empty means none. Never
+  // overwritten once set within a load.
+  std::string preZavGlobal, sufZavGlobal, preWinGlobal, sufWinGlobal;
+  // Specific: command name -> Auxiliary Logic name, ordered by command name.
+  std::map<std::string, std::string> preZavSpecific, sufZavSpecific, preWinSpecific, sufWinSpecific;
+  // Exclusion: command names in the order they were accepted, each once.
+  std::vector<std::string> preZavExclusion, sufZavExclusion, preWinExclusion, sufWinExclusion;
 };
 
 extern ImplicitConstructorSet implicitConstructors;
 
-IcSlot& icSlot(IcPosition position, IcType type);
+// The three stores of one position and type.
+struct IcStores {
+  std::string& global;
+  std::map<std::string, std::string>& specific;
+  std::vector<std::string>& exclusion;
+};
+IcStores icStores(IcPosition position, IcType type);
 
 // The words as the command file and every message write them.
 const char* positionWord(IcPosition position);  // "Prefix" / "Suffix"
