@@ -65,7 +65,7 @@ void loadHistory(const std::string& historyDirValue) {
 }
 
 void appendToHistoryFile(const std::string& line) {
-  platform::appendAtEnd(historyFile, line + "\n");
+  platform::appendAtEnd(historyFile, line + platform::kTextLineEnd);
 }
 
 void closeHistoryFile() {

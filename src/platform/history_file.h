@@ -31,6 +31,10 @@ bool appendAtEnd(FileHandle file, const std::string& bytes);
 
 void closeFile(FileHandle file);
 
+// How a line of a text file ends on this platform ("\n", or "\r\n" on
+// Windows); readers accept both.
+extern const char* const kTextLineEnd;
+
 }  // namespace platform
 }  // namespace zav
 

@@ -8,6 +8,8 @@
 namespace zav {
 namespace platform {
 
+const char* const kTextLineEnd = "\n";
+
 FileHandle openAppendOnlyFile(const std::string& path) {
   int fd;
   do {
