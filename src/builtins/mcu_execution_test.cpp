@@ -8,6 +8,7 @@
 #include "builtins/output_capture_for_tests.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
+#include "exec/launch.h"
 
 namespace zav {
 namespace {
@@ -55,6 +56,33 @@ TEST_F(McuTest, LinesRunInOrderWithoutBeingRecorded) {
             "\n0: exmcu switch\n");
   EXPECT_EQ(currentCapture, "b.pcap");  // stays selected
   EXPECT_EQ(history.size(), 1u);
+}
+
+// Units mix built-ins, commands of the command file and plain lines; each
+// line is handled as if typed, with the capture that the unit selected.
+TEST_F(McuTest, UnitsRunBuiltinsCommandsAndPlainLines) {
+  CommandRecord dns;
+  dns.name = "dns";
+  dns.logic = "-Y dns";
+  appendCommand(kZavExtList, dns);
+  appendMcu({"mixed", {"dns", "setpcap b.pcap", "dns", "nocommand --x", "getpcap"}});
+  config.TSHARK_EXE_PATH = "tshark";
+  config.PCAP_DIR_PATH = "/caps/";
+  currentCapture = "a.pcap";
+  const Launchers saved = launchers();
+  std::vector<std::string> ran;
+  launchers().commandProcessor = [&ran](const std::string& line) { ran.push_back(line); };
+  {
+    CapturedOutput output;
+    runMcu("mixed");
+    EXPECT_EQ(output.out(), "\n\n\n\n+ Current pcap file name is: b.pcap\n");
+  }
+  launchers() = saved;
+  config = ConfigRecord();
+  ASSERT_EQ(ran.size(), 3u);
+  EXPECT_NE(ran[0].find("/caps/a.pcap"), std::string::npos) << ran[0];
+  EXPECT_NE(ran[1].find("/caps/b.pcap"), std::string::npos) << ran[1];
+  EXPECT_EQ(ran[2], "nocommand --x");
 }
 
 TEST_F(McuTest, UnitRunningItselfIsRefused) {
