@@ -27,8 +27,6 @@ const ListSection kCommandSections[4] = {
 // The lists in the order "gcwt" visits them: internal before external.
 const char* const kTagSearchOrder[4] = {kZavIntList, kZavExtList, kWinIntList, kWinExtList};
 
-void printNotValid(const std::string& name) { printMessage("+ cmd " + name + " is not valid"); }
-
 // A heading of a plain listing: a line feed, the heading, an empty line.
 void printHeading(const std::string& heading) {
   std::cout << '\n' << heading << "\n\n";
@@ -50,6 +48,10 @@ bool carriesTag(const CommandRecord& record, const std::string& tag) {
 
 }  // namespace
 
+void printCommandNotValid(const std::string& name) {
+  printMessage("+ cmd " + name + " is not valid");
+}
+
 std::string tagListText(const std::vector<std::string>& tags) {
   if (tags.empty()) return " TAG list is empty";
   std::string text = "| ";
@@ -69,7 +71,7 @@ void showInfo(const std::string& name) {
 void showLogic(const std::string& name) {
   CommandLocation location;
   if (!findCommand(name, location)) {
-    printNotValid(name);
+    printCommandNotValid(name);
     return;
   }
   printField(kFieldColour, name, recordAt(location).logic);
@@ -78,7 +80,7 @@ void showLogic(const std::string& name) {
 void showTags(const std::string& name) {
   CommandLocation location;
   if (!findCommand(name, location)) {
-    printNotValid(name);
+    printCommandNotValid(name);
     return;
   }
   printField(kFieldColour, name, tagListText(recordAt(location).tags));

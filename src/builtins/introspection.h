@@ -25,6 +25,10 @@ void listAllCommands();
 void listIncludeFiles();
 void listMcus();
 
+// "+ cmd <name> is not valid", for a name that no command list holds
+// ("info" says it with a full stop of its own).
+void printCommandNotValid(const std::string& name);
+
 // The value that "tag" shows for a tag list: " TAG list is empty", or each
 // tag framed by "| " and " | ".
 std::string tagListText(const std::vector<std::string>& tags);

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "builtins/introspection.h"
 #include "core/console_output.h"
 #include "core/line_reader.h"
 #include "defs/command_store.h"
@@ -12,7 +13,7 @@ namespace zav {
 void updateLogic(const std::string& name) {
   CommandLocation location;
   if (!findCommand(name, location)) {
-    printMessage("+ cmd " + name + " is not valid");
+    printCommandNotValid(name);
     return;
   }
   const std::string oldLogic = recordAt(location).logic;
