@@ -21,8 +21,8 @@ std::string logicOf(const char* listId, const std::string& name) {
 void resetWithFragments() {
   clearCommandStore();
   clearImplicitConstructors();
-  addAuxiliaryLogic("glob", "G");
-  addAuxiliaryLogic("spec", "S");
+  addAuxiliaryLogic("global_text", "G");
+  addAuxiliaryLogic("specific_text", "S");
 }
 
 // One row of the rule: which stores of one position name the command, and
@@ -46,9 +46,9 @@ TEST(ImplicitConstructorApply, RuleTableForEveryPositionAndType) {
         resetWithFragments();
         addCommand(typeListId(type), "cmd", "-q");
         IcStores stores = icStores(position, type);
-        if (row.specific) stores.specific["cmd"] = "spec";
+        if (row.specific) stores.specific["cmd"] = "specific_text";
         if (row.excluded) stores.exclusion.push_back("cmd");
-        if (row.global) stores.global = "glob";
+        if (row.global) stores.global = "global_text";
         applyImplicitConstructors();
         std::string expected = position == IcPosition::prefix ? row.added + std::string("-q")
                                                               : "-q" + std::string(row.added);
@@ -67,10 +67,10 @@ TEST(ImplicitConstructorApply, PositionsAndTypesAreIndependent) {
   addCommand(kWinExtList, "w", "dir");
   addCommand(kWinExtList, "z", "dir");  // a WIN command sharing the ZAV name
   IcStores preZav = icStores(IcPosition::prefix, IcType::zav);
-  preZav.global = "glob";
+  preZav.global = "global_text";
   preZav.exclusion = {"z"};
-  icStores(IcPosition::suffix, IcType::zav).global = "glob";
-  icStores(IcPosition::suffix, IcType::win).specific["w"] = "spec";
+  icStores(IcPosition::suffix, IcType::zav).global = "global_text";
+  icStores(IcPosition::suffix, IcType::win).specific["w"] = "specific_text";
   applyImplicitConstructors();
   // Excluded from the Prefix, still under the Global Suffix.
   EXPECT_EQ(logicOf(kZavExtList, "z"), "-qG");
@@ -113,8 +113,8 @@ TEST(ImplicitConstructorApply, EmptyStoresOrListsChangeNothing) {
   EXPECT_EQ(logicOf(kZavExtList, "z"), "-q");
 
   resetWithFragments();
-  icStores(IcPosition::prefix, IcType::win).global = "glob";
-  icStores(IcPosition::suffix, IcType::zav).specific["gone"] = "spec";
+  icStores(IcPosition::prefix, IcType::win).global = "global_text";
+  icStores(IcPosition::suffix, IcType::zav).specific["gone"] = "specific_text";
   applyImplicitConstructors();  // nothing to change, nothing to fail
   EXPECT_TRUE(commandList(kZavExtList).empty());
 }
@@ -144,11 +144,11 @@ TEST(ImplicitConstructorApply, ManyCommands) {
   resetWithFragments();
   const size_t count = 100000;
   IcStores stores = icStores(IcPosition::prefix, IcType::zav);
-  stores.global = "glob";
+  stores.global = "global_text";
   for (size_t i = 0; i < count; ++i) {
     std::string name = "c" + std::to_string(i);
     addCommand(kZavExtList, name, "-q");
-    if (i % 3 == 1) stores.specific[name] = "spec";
+    if (i % 3 == 1) stores.specific[name] = "specific_text";
     if (i % 3 == 2) stores.exclusion.push_back(name);
   }
   applyImplicitConstructors();
