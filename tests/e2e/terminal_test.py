@@ -72,11 +72,13 @@ def start(zav, directory):
 def enter(session, keys, then=None):
     """Types keys and Enter, waits for `then` in the output (when given) and
     for the next prompt."""
+    start = len(session.output)
     session.send(keys + b"\r")
     session.prompts += 1
     session.read_until(PROMPT, count=session.prompts)
     if then is not None:
-        check(then in session.output, "expected %r; got %r" % (then, session.output[-300:]))
+        check(then in session.output[start:], "expected %r; got %r"
+              % (then, session.output[start:][-300:]))
 
 
 def leave(session):
@@ -110,6 +112,75 @@ def up_recalls_accepted_lines(zav, directory):
     # Not accepted, so not recalled: a line that begins with a blank.
     enter(session, b" echo skipped")
     enter(session, UP * 2 + b" again", then=output_line(b"first again"))
+    leave(session)
+
+
+def up_recalls_the_history_file(zav, directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_HISTORY_FILE = FALSE", "LOAD_HISTORY_FILE = TRUE"))
+    pathlib.Path(directory, ".zav_history").write_text("echo from-file\n")
+    session = start(zav, directory)
+    enter(session, b"echo this-run")
+    # This run's line first, then the file's.
+    enter(session, UP, then=output_line(b"this-run"))
+    enter(session, UP * 3, then=output_line(b"from-file"))
+    leave(session)
+
+
+def use_command_file(directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE"))
+    pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
+
+
+def skip_without_loader(session):
+    enter(session, b"logic dns")
+    if b"+ cmd dns is not valid" in session.output:
+        # Only until the command file loader is part of the build.
+        leave(session)
+        raise Skipped("no command file loader in this build")
+
+
+def tab_completes_command_and_capture_names(zav, directory):
+    use_command_file(directory)
+    pathlib.Path(directory, "captures").mkdir()
+    for name in ("alpha.pcap", "beta.pcap"):
+        pathlib.Path(directory, "captures", name).write_text("")
+    config = pathlib.Path(directory, "ZAV.cfg")
+    config.write_text(config.read_text().replace("PCAP_DIR_PATH = ./;",
+                                                 "PCAP_DIR_PATH = captures/;"))
+    session = start(zav, directory)
+    # A built-in name: two candidates share "getpcap", one more letter and
+    # Tab completes the other.
+    enter(session, b"getpc\t", then=b"\r\n+ Current pcap file name is: a.pcap\r\n")
+    enter(session, b"getpc\tpa\t", then=b"\r\n+ Current pcap path is set to: captures/\r\n")
+    # A capture file of the capture directory.
+    enter(session, b"setpcap al\t")
+    enter(session, b"getpcap", then=b"\r\n+ Current pcap file name is: alpha.pcap\r\n")
+    skip_without_loader(session)
+    # A command of the command file, first word and argument of info.
+    enter(session, b"inf\td\t", then=b"\r\n  dns: DNS\r\n")
+    enter(session, b"dn\t", then=b"[-Y][dns][&&][udp]")
+    leave(session)
+
+
+def ulogic_offers_the_old_logic(zav, directory):
+    use_command_file(directory)
+    session = start(zav, directory)
+    skip_without_loader(session)
+    # Enter on the offered logic, untouched, keeps it.
+    enter(session, b"ulogic dns", then=b"\r\n+ Logic hasn't been updated\r\n")
+    # The old logic is there to edit: its last word replaced.
+    session.send(b"ulogic dns\r")
+    session.read_until(b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && udp', count=2)
+    session.send(b"\x7f" * 3 + b"tcp\r")
+    session.prompts += 1
+    session.read_until(PROMPT, count=session.prompts)
+    enter(session, b"logic dns", then=b": -Y dns && tcp\r\n")
+    # Cleared to empty: kept as well.
+    session.send(b"ulogic dns\r")
+    session.read_until(b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && tcp')
+    enter(session, b"\x15", then=b"\r\n+ Logic hasn't been updated\r\n")
     leave(session)
 
 
@@ -246,7 +317,9 @@ def main():
     zav = str(pathlib.Path(args.zav).resolve())
     tests = [prompt_is_coloured_on_a_terminal, pipe_gets_plain_text,
              interrupt_and_end_of_input_keep_the_shell, ulogic_uses_the_terminal_clipboard,
-             typing_and_editing_with_arrows, up_recalls_accepted_lines, tab_completes_file_names,
+             typing_and_editing_with_arrows, up_recalls_accepted_lines,
+             up_recalls_the_history_file, tab_completes_file_names,
+             tab_completes_command_and_capture_names, ulogic_offers_the_old_logic,
              ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command]
     failed = 0
     for test in tests:
