@@ -147,8 +147,10 @@ def tab_completes_command_and_capture_names(zav, directory):
     for name in ("alpha.pcap", "beta.pcap"):
         pathlib.Path(directory, "captures", name).write_text("")
     config = pathlib.Path(directory, "ZAV.cfg")
-    config.write_text(config.read_text().replace("PCAP_DIR_PATH = ./;",
-                                                 "PCAP_DIR_PATH = captures/;"))
+    fake_tshark = pathlib.Path(__file__).resolve().parent / "fake_tshark.sh"
+    config.write_text(config.read_text()
+                      .replace("PCAP_DIR_PATH = ./;", "PCAP_DIR_PATH = captures/;")
+                      .replace("TSHARK_EXE_PATH = tshark;", "TSHARK_EXE_PATH = %s;" % fake_tshark))
     session = start(zav, directory)
     # A built-in name: two candidates share "getpcap", one more letter and
     # Tab completes the other.
@@ -159,8 +161,8 @@ def tab_completes_command_and_capture_names(zav, directory):
     enter(session, b"getpcap", then=b"\r\n+ Current pcap file name is: alpha.pcap\r\n")
     skip_without_loader(session)
     # A command of the command file, first word and argument of info.
-    enter(session, b"inf\td\t", then=b"\r\n  dns: DNS\r\n")
-    enter(session, b"dn\t", then=b"[-Y][dns][&&][udp]")
+    enter(session, b"inf\td\t", then=b"dns" + NORMAL + b": DNS\r\n")
+    enter(session, b"dn\t", then=b"[-Y][dns]\r\n")
     leave(session)
 
 
@@ -168,18 +170,19 @@ def ulogic_offers_the_old_logic(zav, directory):
     use_command_file(directory)
     session = start(zav, directory)
     skip_without_loader(session)
+    offered = b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && '
     # Enter on the offered logic, untouched, keeps it.
-    enter(session, b"ulogic dns", then=b"\r\n+ Logic hasn't been updated\r\n")
+    session.send(b"ulogic dns\r")
+    session.read_until(offered + b"udp")
+    enter(session, b"", then=b"\r\n+ Logic hasn't been updated\r\n")
     # The old logic is there to edit: its last word replaced.
     session.send(b"ulogic dns\r")
-    session.read_until(b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && udp', count=2)
-    session.send(b"\x7f" * 3 + b"tcp\r")
-    session.prompts += 1
-    session.read_until(PROMPT, count=session.prompts)
+    session.read_until(offered + b"udp", count=2)
+    enter(session, b"\x7f" * 3 + b"tcp")
     enter(session, b"logic dns", then=b": -Y dns && tcp\r\n")
     # Cleared to empty: kept as well.
     session.send(b"ulogic dns\r")
-    session.read_until(b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && tcp')
+    session.read_until(offered + b"tcp")
     enter(session, b"\x15", then=b"\r\n+ Logic hasn't been updated\r\n")
     leave(session)
 
