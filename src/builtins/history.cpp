@@ -35,11 +35,14 @@ bool entryNumber(const std::string& number, size_t size, size_t& entry) {
 }
 
 void rerunEntry(size_t entry) {
-  // A copy: the entry may empty the history ("chistory") while it runs.
-  const std::string line = history[entry];
   NestedRun run("exh " + std::to_string(entry),
                 "History command number \"" + std::to_string(entry) + "\"");
-  if (run.started()) runLine(line);
+  if (!run.started()) return;
+  // A copy: the entry may empty the history ("chistory") while it runs. Made
+  // only for a run that starts: a long line naming its own entry many times
+  // would otherwise be copied once per refused word.
+  const std::string line = history[entry];
+  runLine(line);
 }
 
 }  // namespace
@@ -82,7 +85,8 @@ void showHistory() {
 void clearHistory() { history.clear(); }
 
 void rerunHistory(const std::vector<std::string>& words) {
-  for (size_t i = 1; i < words.size(); ++i) {
+  RunAllowance allowance;
+  for (size_t i = 1; i < words.size() && !runAllowanceSpent(); ++i) {
     const std::string& word = words[i];
     if (word.find_first_not_of("0123456789") != std::string::npos) {
       printMessage("+ Entered history command number \"" + word + "\" is not valid");

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "builtins/dispatcher.h"
+#include "builtins/nested_runs.h"
 #include "builtins/output_capture_for_tests.h"
 #include "core/shell_state.h"
 
@@ -140,6 +141,26 @@ TEST_F(HistoryTest, LongChainOfDistinctEntriesIsCut) {
   // Once it has unwound, the entries run again.
   dispatchBuiltin("exh 999");
   EXPECT_EQ(output.err(), "\n+ Entered history command number \"1000\" is out of range\n");
+}
+
+// Entry 0 typed as "exh 0 0 0 ..." runs itself once per word, and each run
+// refuses itself once per word: the allowance ends it after a bounded
+// number of refusals instead of words squared.
+TEST_F(HistoryTest, LongSelfRunningLineStopsAtTheAllowance) {
+  std::string line = "exh";
+  for (int i = 0; i < 3 * kMaxRunsPerLine; ++i) line += " 0";
+  history = {line};
+  CapturedOutput output;
+  dispatchBuiltin(line);
+  const std::string out = output.out();
+  size_t refusals = 0;
+  for (size_t at = out.find("is already running"); at != std::string::npos;
+       at = out.find("is already running", at + 1))
+    ++refusals;
+  EXPECT_EQ(refusals, static_cast<size_t>(kMaxRunsPerLine - 1));
+  EXPECT_NE(out.find("+ History command number \"0\" is not started: 10000 units and history "
+                     "commands were already started or refused for this line\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -19,11 +19,16 @@ void runMcu(const std::string& name) {
     printMessage("+ MCU name \"" + name + "\" is not valid");
     return;
   }
-  // A copy: a "loadcmdfile" line rebuilds the store under our feet.
-  const std::vector<std::string> lines = unit->commands;
+  RunAllowance allowance;
   NestedRun run("exmcu " + name, "MCU \"" + name + "\"");
   if (!run.started()) return;
-  for (const std::string& line : lines) runLine(line);
+  // A copy, made only for a run that starts: a "loadcmdfile" line rebuilds
+  // the store under our feet.
+  const std::vector<std::string> lines = unit->commands;
+  for (const std::string& line : lines) {
+    if (runAllowanceSpent()) break;
+    runLine(line);
+  }
 }
 
 }  // namespace zav

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "builtins/dispatcher.h"
+#include "builtins/nested_runs.h"
 #include "builtins/output_capture_for_tests.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
@@ -124,6 +125,30 @@ TEST_F(McuTest, ReloadInsideAUnitFinishesTheUnit) {
   CapturedOutput output;
   runMcu("reload");
   EXPECT_EQ(currentCapture, "after.pcap");
+}
+
+// Eight levels of ten lines each ask for a hundred million runs: the
+// allowance cuts them off with one message, and the next line typed gets a
+// fresh one.
+TEST_F(McuTest, WideTreesOfUnitsStopAtTheAllowance) {
+  for (int level = 0; level < 8; ++level)
+    appendMcu({"u" + std::to_string(level),
+               std::vector<std::string>(10, "exmcu u" + std::to_string(level + 1))});
+  appendMcu({"u8", {"getpcap"}});
+  appendMcu({"small", {"getpcap"}});
+  CapturedOutput output;
+  dispatchBuiltin("exmcu u0");
+  const std::string out = output.out();
+  EXPECT_NE(out.find("units and history commands were already started or refused for this line"),
+            std::string::npos);
+  size_t leaves = 0;
+  for (size_t at = out.find("Pcap file name"); at != std::string::npos;
+       at = out.find("Pcap file name", at + 1))
+    ++leaves;
+  EXPECT_LT(leaves, static_cast<size_t>(kMaxRunsPerLine));
+  CapturedOutput again;
+  dispatchBuiltin("exmcu small");
+  EXPECT_EQ(again.out(), "\n+ Pcap file name is not set yet\n");
 }
 
 }  // namespace

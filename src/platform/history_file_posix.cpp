@@ -15,7 +15,15 @@ FileHandle openAppendOnlyFile(const std::string& path) {
   do {
     fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
   } while (fd < 0 && errno == EINTR);
-  return fd < 0 ? kNoFile : fd;
+  if (fd < 0) return kNoFile;
+  // Only a regular file is a history: reading a FIFO would wait for ever and
+  // a device such as /dev/zero would never end.
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return kNoFile;
+  }
+  return fd;
 }
 
 bool readToEnd(FileHandle file, std::string& bytes) {

@@ -44,6 +44,16 @@ TEST_F(HistoryFileTest, CreatedForTheOwnerOnly) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+// A FIFO would make the load wait for ever, /dev/zero would never end.
+TEST_F(HistoryFileTest, OnlyARegularFileOpens) {
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  EXPECT_EQ(openAppendOnlyFile(path_), kNoFile);
+  EXPECT_EQ(openAppendOnlyFile(directory_), kNoFile);
+  if (access("/dev/zero", W_OK) == 0) {
+    EXPECT_EQ(openAppendOnlyFile("/dev/zero"), kNoFile);
+  }
+}
+
 TEST_F(HistoryFileTest, ExistingPermissionsAreKept) {
   std::ofstream(path_) << "x\n";
   chmod(path_.c_str(), 0640);
