@@ -172,6 +172,23 @@ def calls_nested_1000():
                 stdin=b"c0\n", expect=[b"[l0][-e][l1]", b"[bottom]"], factor=40)
 
 
+def runs_fan_out():
+    """Units and history entries that each run the next one ten times: a
+    hundred million runs asked for, from a few hundred bytes."""
+    text = HEADER
+    for level in range(8):
+        text += b"MCU(u%d){\n%s};\n" % (level, b"exmcu u%d\n" % (level + 1) * 10)
+    # The leaves are built-ins: ten thousand TShark runs would be slow work,
+    # not a hang.
+    text += b"MCU(u8){\ngetpcap\n};\n"
+    history = b"".join(b"exh" + b" %d" % (level + 1) * 10 + b"\n" for level in range(8))
+    history += b"getpcap\n"
+    return Case("runs_fan_out", {"ZAV.cfg": config(load_history=True), "CMD.zav": text,
+                                 ".zav_history": history},
+                stdin=b"exmcu u0\nexh 0\n", expect=[b"Current pcap file name is: a.pcap"],
+                timeout=60)
+
+
 def includes_100k():
     count = 100000
     main = HEADER + b"".join(b"#include <inc%d.zav>\n" % i for i in range(count))
@@ -210,7 +227,8 @@ def special_files():
 
 
 CASES = [command_file_10mb, prompt_line_1mb, list_line_1mb, nul_and_invalid_utf8,
-         unclosed_constructs_1mb, calls_nested_1000, includes_100k, history_1m_lines,
+         unclosed_constructs_1mb, calls_nested_1000, runs_fan_out, includes_100k,
+         history_1m_lines,
          special_files]
 
 
