@@ -130,7 +130,7 @@ void listAllCommands() {
     printColoured(kHeadingColour, section.heading);
     std::cout << "\n\n";
     std::cout.flush();
-    const std::vector<CommandRecord>& records = commandList(section.listId);
+    const CommandList& records = commandList(section.listId);
     if (records.empty()) {
       std::cout << section.emptyText << '\n';
       std::cout.flush();

@@ -13,7 +13,7 @@ namespace {
 // lookups stay fast in files of many thousand commands. Records are only
 // appended or cleared, never removed one by one, so the index stays exact.
 struct IndexedList {
-  std::vector<CommandRecord> records;
+  CommandList records;
   std::unordered_map<std::string, size_t> firstByName;
 };
 
@@ -48,13 +48,9 @@ void clearList(IndexedList& list) {
 
 AuxiliaryLogicTable auxiliaryLogicTable;
 
-const std::vector<CommandRecord>& commandList(const std::string& listId) {
-  return listFor(listId).records;
-}
+const CommandList& commandList(const std::string& listId) { return listFor(listId).records; }
 
-std::vector<CommandRecord>& mutableCommandList(const std::string& listId) {
-  return listFor(listId).records;
-}
+CommandList& mutableCommandList(const std::string& listId) { return listFor(listId).records; }
 
 void appendCommand(const std::string& listId, CommandRecord record) {
   IndexedList& list = listFor(listId);
@@ -65,6 +61,14 @@ void appendCommand(const std::string& listId, CommandRecord record) {
 bool hasCommandInList(const std::string& listId, const std::string& name) {
   const IndexedList& list = listFor(listId);
   return list.firstByName.count(name) != 0;
+}
+
+bool findCommandInList(const std::string& listId, const std::string& name, size_t& index) {
+  const IndexedList& list = listFor(listId);
+  auto found = list.firstByName.find(name);
+  if (found == list.firstByName.end()) return false;
+  index = found->second;
+  return true;
 }
 
 bool findCommand(const std::string& name, CommandLocation& location) {

@@ -5,6 +5,7 @@
 #define ZAV_DEFS_COMMAND_STORE_H_
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,12 +43,19 @@ inline constexpr const char* kWinIntList = "WINIntCMDsList";
 extern const char* const kCommandListIds[4];
 
 // --- Command lists.
+// A deque, not a vector: appending never moves the records already there,
+// so a load of many thousand commands writes each record once instead of
+// copying the whole list at every growth.
+using CommandList = std::deque<CommandRecord>;
 // The records of a list, in load order. An unknown id gives an empty list.
-const std::vector<CommandRecord>& commandList(const std::string& listId);
+const CommandList& commandList(const std::string& listId);
 // Appends at the end of the list.
 void appendCommand(const std::string& listId, CommandRecord record);
 // Whether the list holds a record of that exact name.
 bool hasCommandInList(const std::string& listId, const std::string& name);
+// The position of the first record of that exact name in one list; false
+// (and `index` unchanged) when the list holds none.
+bool findCommandInList(const std::string& listId, const std::string& name, size_t& index);
 // Exact, case-sensitive lookup across the four lists in order; the first
 // record of that name wins, hidden ones included. Leaves `location` alone
 // when nothing is found.
@@ -56,7 +64,7 @@ bool findCommand(const std::string& name, CommandLocation& location);
 CommandRecord& recordAt(const CommandLocation& location);
 // Every record of one list, for whole-list rewrites (calls, Implicit
 // Constructors). Names must not be changed through it.
-std::vector<CommandRecord>& mutableCommandList(const std::string& listId);
+CommandList& mutableCommandList(const std::string& listId);
 
 // --- Auxiliary Logic, ordered by name (byte-wise).
 using AuxiliaryLogicTable = std::map<std::string, std::string>;

@@ -5,9 +5,7 @@
 
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
-#include <vector>
 
 #include "defs/command_store.h"
 
@@ -42,15 +40,12 @@ void applyGlobal(IcPosition position, IcType type) {
 void applySpecific(IcPosition position, IcType type) {
   const std::map<std::string, std::string>& specific = icStores(position, type).specific;
   if (specific.empty()) return;
-  std::vector<CommandRecord>& records = mutableCommandList(typeListId(type));
-  // One index per pass keeps the whole application linear in the commands.
-  std::unordered_map<std::string, size_t> firstByName;
-  for (size_t i = 0; i < records.size(); ++i) firstByName.emplace(records[i].name, i);
+  CommandList& records = mutableCommandList(typeListId(type));
   for (const auto& [name, al] : specific) {
     const std::string* text = findAuxiliaryLogic(al);
-    auto found = firstByName.find(name);
-    if (text == nullptr || found == firstByName.end()) continue;
-    addText(records[found->second].logic, *text, position);
+    size_t index = 0;
+    if (text == nullptr || !findCommandInList(typeListId(type), name, index)) continue;
+    addText(records[index].logic, *text, position);
   }
 }
 
