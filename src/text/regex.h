@@ -25,9 +25,7 @@ struct RegexMatch {
 
   size_t begin() const { return groups[0].first; }
   size_t end() const { return groups[0].second; }
-  bool matched(size_t group) const {
-    return group < groups.size() && groups[group].first != npos;
-  }
+  bool matched(size_t group) const { return group < groups.size() && groups[group].first != npos; }
   // The group's text, or the empty text when it took no part.
   std::string group(std::string_view text, size_t group) const;
 };
