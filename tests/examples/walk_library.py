@@ -253,7 +253,7 @@ def main():
             if name in win_commands:
                 if records:
                     failures.append("WIN command %s ran TShark" % name)
-            elif not records:
+            elif not records and not name.startswith("exmcu "):
                 failures.append("%s did not run TShark" % name)
             for _, status, out_size, err_size, arguments in records:
                 if status != "0" or err_size != "0":
