@@ -158,7 +158,7 @@ printf '%s\r\n' '<ZAV CONFIGURATION FILE>' \
   "TSHARK_EXE_PATH = $(windows_path "$tools")\\tshark.exe;" "PCAP_DIR_PATH = $capture_dir;" \
   "DEFAULT_PCAP_NAME = $capture_name;" 'HISTORY_DIR_PATH = LOCAL;' 'LOAD_HISTORY_FILE = TRUE;' \
   >"$shell_dir/ZAV.cfg"
-printf '%s\r\n' 'ZAV() {' '  NAME = dns' '  LOGIC = -Y "ip.addr == [%_ARG_%]"' \
+printf '%s\r\n' '<ZAV CONTROL COMMANDS>' 'ZAV() {' '  NAME = dns' '  LOGIC = -Y "ip.addr == [%_ARG_%]"' \
   '  INFO = DNS traffic of one host' '}' '' 'WIN() {' '  NAME = wdir' \
   '  LOGIC = echo win-[%_ARG_%]&echo via-cmd' '  INFO = two commands joined by cmd.exe' '}' \
   >"$definitions/CMD.zav"
