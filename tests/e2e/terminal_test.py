@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """What a terminal shows, checked under a pseudo-terminal: colours and the
 title reach a terminal as escape sequences, never a pipe; Ctrl-C at the
-prompt and Ctrl-D do not end the shell."""
+prompt and Ctrl-D do not end the shell; ulogic puts the old logic on the
+terminal's clipboard (OSC 52) and clears it afterwards."""
 import argparse
+import base64
 import pathlib
 import shutil
 import subprocess
@@ -25,6 +27,10 @@ LOAD_HISTORY_FILE = FALSE;
 GREEN = b"\x1b[92m"
 NORMAL = b"\x1b[39;49m"
 PROMPT = b"ZAV" + GREEN + b"> " + NORMAL
+
+
+class Skipped(Exception):
+    pass
 
 
 def check(condition, message):
@@ -66,13 +72,52 @@ def interrupt_and_end_of_input_keep_the_shell(zav, directory):
     check(session.finish() == 0, "exit status 0")
 
 
+COMMAND_FILE = """<ZAV CONTROL COMMANDS>
+ZAV() {
+    NAME = dns
+    LOGIC = -Y dns && udp
+    INFO = DNS
+}
+"""
+
+
+def ulogic_uses_the_terminal_clipboard(zav, directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE"))
+    pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
+    session = PtySession([zav], directory)
+    session.read_until(PROMPT)
+    session.send(b"logic dns\n")
+    out = session.read_until(PROMPT, count=2)
+    if b"+ cmd dns is not valid" in out:
+        # Only until the command file loader is part of the build.
+        session.send(b"exit\n")
+        session.finish()
+        raise Skipped("no command file loader in this build")
+    session.send(b"ulogic dns\n")
+    copy = b"\x1b]52;c;" + base64.b64encode(b"-Y dns && udp") + b"\x07"
+    out = session.read_until(copy)
+    check(out.index(b'Please enter new logic for ZAV/WIN CMD "dns": ') < out.index(copy),
+          "the prompt comes before the copy")
+    # Ctrl-U first: where the line editor offers the old logic, it is erased.
+    session.send(b"\x15-Y http\n")
+    out = session.read_until(b"\x1b]52;c;!\x07")
+    check(b"clipboard" not in out and b"Clipboard" not in out, "no clipboard message: %r"
+          % out[-200:])
+    session.read_until(PROMPT, count=3)
+    session.send(b"logic dns\n")
+    session.read_until(b": -Y http\r\n")
+    session.send(b"exit\n")
+    check(session.finish() == 0, "exit status 0")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--zav", required=True)
     args = parser.parse_args()
     zav = str(pathlib.Path(args.zav).resolve())
     tests = [prompt_is_coloured_on_a_terminal, pipe_gets_plain_text,
-             interrupt_and_end_of_input_keep_the_shell]
+             interrupt_and_end_of_input_keep_the_shell, ulogic_uses_the_terminal_clipboard]
     failed = 0
     for test in tests:
         directory = tempfile.mkdtemp(prefix="zav-pty-")
@@ -80,6 +125,8 @@ def main():
             pathlib.Path(directory, "ZAV.cfg").write_text(CONFIG)
             test(zav, directory)
             print("ok   %s" % test.__name__)
+        except Skipped as reason:
+            print("skip %s: %s" % (test.__name__, reason))
         except AssertionError as error:
             failed += 1
             print("FAIL %s: %s" % (test.__name__, error))
