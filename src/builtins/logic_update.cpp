@@ -17,12 +17,17 @@ void updateLogic(const std::string& name) {
     return;
   }
   const std::string oldLogic = recordAt(location).logic;
-  std::cout << "\nPlease enter new logic for ZAV/WIN CMD \"" << name << "\": ";
+  const std::string prompt = "Please enter new logic for ZAV/WIN CMD \"" + name + "\": ";
+  std::cout << '\n' << prompt;
   std::cout.flush();
   platform::copyToClipboard(oldLogic);
 
   std::string newLogic;
-  if (readInputLine(newLogic, oldLogic) == ReadStatus::line && !newLogic.empty()) {
+  ReadStatus status = readInputLine(newLogic, oldLogic, prompt);
+  // With line editing the line starts out holding the old logic, so Enter on
+  // it untouched means "keep", like an empty line.
+  bool untouched = lineEditingIsOn() && newLogic == oldLogic;
+  if (status == ReadStatus::line && !newLogic.empty() && !untouched) {
     recordAt(location).logic = newLogic;
   } else {
     printMessage("+ Logic hasn't been updated");

@@ -7,10 +7,11 @@
 
 namespace zav {
 
-// Reads the new logic with the prompt's line reader (which offers the old
-// logic for editing where it can). An empty line or the end of input keeps
-// the old logic. `argCount` and `hasList` keep their load-time values, and
-// `loadcmdfile` brings back the file's logic.
+// Reads the new logic with the prompt's line reader, which offers the old
+// logic for editing where it can. An empty line, the end of input, or the
+// offered logic accepted untouched keeps the old logic. `argCount` and
+// `hasList` keep their load-time values, and `loadcmdfile` brings back the
+// file's logic.
 void updateLogic(const std::string& name);
 
 }  // namespace zav

@@ -4,9 +4,12 @@
 #include <iostream>
 
 #include "core/console_output.h"
+#include "core/line_editor.h"
 #include "core/shell_state.h"
 
 namespace zav {
+
+namespace {
 
 void writePrompt() {
   std::cout << '\n';
@@ -16,7 +19,7 @@ void writePrompt() {
   std::cout.flush();
 }
 
-ReadStatus readInputLine(std::string& line, const std::string&) {
+ReadStatus readPlainLine(std::string& line) {
   std::getline(std::cin, line);
   if (std::cin.good()) return ReadStatus::line;
   // std::cin reads through stdio, which keeps apart a real end of input and
@@ -27,9 +30,24 @@ ReadStatus readInputLine(std::string& line, const std::string&) {
   return interrupted ? ReadStatus::interrupted : ReadStatus::ended;
 }
 
+}  // namespace
+
 ReadStatus readPromptedLine(std::string& line) {
-  writePrompt();
-  return readInputLine(line);
+  if (!lineEditorIsActive()) {
+    writePrompt();
+    return readPlainLine(line);
+  }
+  std::cout << '\n';
+  std::cout.flush();
+  return editPromptedLine(line);
 }
+
+ReadStatus readInputLine(std::string& line, const std::string& initialText,
+                         const std::string& shownPrompt) {
+  if (!lineEditorIsActive()) return readPlainLine(line);
+  return editInputLine(line, initialText, shownPrompt);
+}
+
+bool lineEditingIsOn() { return lineEditorIsActive(); }
 
 }  // namespace zav

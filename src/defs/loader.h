@@ -11,6 +11,22 @@ namespace zav {
 // order of passes. Adds to whatever the stores hold; prints every problem.
 void loadCommandFile();
 
+// The main command file's path for a ZAV_CMD_FILE_PATH value: the value is
+// a plain prefix, no separator is put in.
+std::string commandFilePath(const std::string& directoryValue);
+
+// The two warnings every parser gives a file's text before parsing it: an
+// empty text, and a text without "<ZAV CONTROL COMMANDS>". Parsing goes on.
+void checkFileText(const std::string& fileName, const std::string& text);
+
+// Appends the include names of one file's text to the include list, in
+// written order; the main file and names already listed are reported.
+void scanIncludes(const std::string& fileName, const std::string& text);
+
+// A parser whose pattern ran into the engine's resource limits skips the
+// rest of that file for its construct, says so, and the load goes on.
+void reportSearchGaveUp(const std::string& fileName, const std::string& construct);
+
 }  // namespace zav
 
 #endif  // ZAV_DEFS_LOADER_H_

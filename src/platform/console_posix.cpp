@@ -14,6 +14,7 @@
 
 #include "platform/clipboard_messages.h"
 #include "platform/command_line.h"
+#include "platform/terminal_colours.h"
 
 namespace zav {
 namespace platform {
@@ -32,16 +33,6 @@ void onInterrupt(int) {
 void writeRaw(const std::string& bytes) {
   std::cout << bytes;
   std::cout.flush();
-}
-
-// Attribute 15, the shell's normal colour (bright white on the console's
-// black), is the terminal's own default so text stays readable on light
-// backgrounds. Background bits are never set.
-std::string sgrFor(TextAttribute attribute) {
-  if ((attribute & 0x0f) == 15) return "\033[39;49m";
-  int ansi = ((attribute & 4) ? 1 : 0) | ((attribute & 2) ? 2 : 0) | ((attribute & 1) ? 4 : 0);
-  int base = (attribute & 8) ? 90 : 30;
-  return "\033[" + std::to_string(base + ansi) + "m";
 }
 
 void printClipboardMessage(const char* message) {
@@ -95,7 +86,7 @@ TextAttribute currentTextAttribute() { return trackedAttribute; }
 void setTextAttribute(TextAttribute attribute) {
   std::cout.flush();
   trackedAttribute = attribute;
-  if (standardOutputIsTerminal()) writeRaw(sgrFor(attribute));
+  if (standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
 }
 
 void setConsoleTitle(const std::string& title) {

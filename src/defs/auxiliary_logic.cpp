@@ -1,0 +1,120 @@
+#include "defs/auxiliary_logic.h"
+
+#include "core/console_output.h"
+#include "defs/command_store.h"
+#include "defs/loader.h"
+#include "defs/marker_expansion.h"
+#include "text/patterns.h"
+#include "text/regex.h"
+
+namespace zav {
+
+namespace {
+
+// "[INSERT(" + 64 name characters + ")]".
+constexpr size_t kLongestInsertMarker = 74;
+
+const Regex& insertMarkerNamed() {
+  static const Regex marker(patterns::insertMarkerNamed);
+  return marker;
+}
+
+void reportDuplicate(const std::string& name) {
+  printMessage("+ The auxiliary logic with the name \"" + name +
+               "\" is a duplicate. Please remove duplicate command.");
+}
+
+void reportInsertInFragment(const std::string& name) {
+  printMessage("+ The auxiliary logic with the name \"" + name +
+               " \" is not allowed to use the INSERT command.");
+}
+
+void reportInvalidReference(const std::string& ref, const std::string& cmd) {
+  printMessage("+ Referenced auxiliary logic \"" + ref + "\" inside the INSERT statement of \"" +
+                   cmd + "\" is not valid.",
+               "  Please rectify offending reference and try again.");
+}
+
+void reportEndlessInsert(const std::string& ref, const std::string& cmd) {
+  printMessage("+ The auxiliary logic \"" + ref + "\" inside the INSERT statement of \"" + cmd +
+                   "\" re-creates an INSERT statement of itself.",
+               "  Its INSERT statements are left in place. Please rectify offending auxiliary "
+               "logic and try again.");
+}
+
+void reportOversizedInserts(const std::string& cmd) {
+  printMessage("+ The INSERT statements of \"" + cmd + "\" grow beyond the size limit.",
+               "  Its INSERT statements are left in place. Please rectify offending command and "
+               "try again.");
+}
+
+}  // namespace
+
+void parseAuxiliaryLogic(const std::string& fileName, const std::string& text) {
+  static const Regex line(patterns::auxiliaryLogicLine);
+  checkFileText(fileName, text);
+  RegexMatch match;
+  for (size_t position = 0; position <= text.size(); position = match.end()) {
+    SearchStatus status = line.search(text, match, position);
+    if (status == SearchStatus::error) reportSearchGaveUp(fileName, "auxiliary logic lines");
+    if (status != SearchStatus::found) break;
+    std::string name = match.group(text, 1);
+    if (!addAuxiliaryLogic(name, match.group(text, 2))) reportDuplicate(name);
+  }
+  checkFragmentInserts();
+}
+
+void checkFragmentInserts() {
+  static const Regex marker(patterns::insertMarker);
+  for (auto& [name, fragment] : auxiliaryLogicTable) {
+    // Nearly every fragment is clean; a plain substring test spares them
+    // the pattern.
+    if (fragment.find("[INSERT(") == std::string::npos) continue;
+    // Markers do not overlap, so walking them in place and cutting once
+    // behind the last gives what cutting after each one would.
+    size_t cut = 0;
+    RegexMatch match;
+    while (marker.search(fragment, match, cut) == SearchStatus::found) {
+      reportInsertInFragment(name);
+      cut = match.end();
+    }
+    fragment.erase(0, cut);
+  }
+}
+
+bool validateInserts(const std::string& cmd, const std::string& text, std::uint32_t& count) {
+  RegexMatch match;
+  for (size_t position = 0;
+       insertMarkerNamed().search(text, match, position) == SearchStatus::found;
+       position = match.end()) {
+    std::string ref = match.group(text, 1);
+    if (findAuxiliaryLogic(ref) == nullptr) {
+      reportInvalidReference(ref, cmd);
+      return false;
+    }
+    ++count;
+  }
+  return true;
+}
+
+void expandInserts(const std::string& cmd, std::string& logic) {
+  std::uint32_t count = 0;
+  if (!validateInserts(cmd, logic, count) || count == 0) return;
+  static const MarkerKind kind{insertMarkerNamed(), kLongestInsertMarker, findAuxiliaryLogic};
+  ExpansionOutcome outcome = expandMarkers(logic, kind, "");
+  switch (outcome.stop) {
+    case ExpansionStop::none:
+      break;
+    case ExpansionStop::unknownName:  // a marker that pasting put together
+      reportInvalidReference(outcome.name, cmd);
+      break;
+    case ExpansionStop::cycle:
+      reportEndlessInsert(outcome.name, cmd);
+      break;
+    case ExpansionStop::sizeLimit:
+      reportOversizedInserts(cmd);
+      break;
+  }
+}
+
+}  // namespace zav

@@ -1,0 +1,111 @@
+#include "defs/calls.h"
+
+#include "core/console_output.h"
+#include "defs/command_store.h"
+#include "defs/marker_expansion.h"
+#include "text/patterns.h"
+#include "text/regex.h"
+
+namespace zav {
+
+namespace {
+
+// "[CALL(" + 64 name characters + ")]".
+constexpr size_t kLongestCallMarker = 72;
+
+const Regex& callMarkerNamed() {
+  static const Regex marker(patterns::callMarkerNamed);
+  return marker;
+}
+
+const std::string* calledLogic(const std::string& name) {
+  CommandLocation location;
+  return findCommand(name, location) ? &recordAt(location).logic : nullptr;
+}
+
+void reportInvalidCall(const std::string& ref, const std::string& cmd) {
+  printMessage("+ Referenced ZAV/WIN CMD \"" + ref + "\" inside the function CALL of \"" + cmd +
+                   "\" is not valid.",
+               "  Please rectify offending command and try again.");
+}
+
+void reportSelfCall(const std::string& ref, const std::string& cmd) {
+  printMessage("+ Referenced ZAV/WIN CMD \"" + ref + "\" inside the function CALL of \"" + cmd +
+                   "\" is calling itself.",
+               "  Self-referencing is not allowed. Please rectify offending command and try "
+               "again.");
+}
+
+void reportCallCycle(const std::string& ref, const std::string& cmd) {
+  printMessage("+ Referenced ZAV/WIN CMD \"" + ref + "\" inside the function CALL of \"" + cmd +
+                   "\" leads into a call cycle.",
+               "  Cyclic calls are not allowed. Please rectify offending command and try again.");
+}
+
+void reportOversizedCalls(const std::string& cmd) {
+  printMessage("+ The function CALLs of \"" + cmd + "\" grow beyond the size limit.",
+               "  Its CALL statements are left in place. Please rectify offending command and "
+               "try again.");
+}
+
+}  // namespace
+
+bool validateCalls(const std::string& listId, std::uint32_t& counter) {
+  for (const CommandRecord& record : commandList(listId)) {
+    RegexMatch match;
+    for (size_t position = 0;
+         callMarkerNamed().search(record.logic, match, position) == SearchStatus::found;
+         position = match.end()) {
+      std::string ref = match.group(record.logic, 1);
+      CommandLocation location;
+      if (!findCommand(ref, location)) {
+        reportInvalidCall(ref, record.name);
+        return false;
+      }
+      if (ref == record.name) {
+        reportSelfCall(ref, record.name);
+        return false;
+      }
+      ++counter;
+    }
+  }
+  return true;
+}
+
+void expandCalls(const std::string& listId) {
+  static const MarkerKind kind{callMarkerNamed(), kLongestCallMarker, calledLogic};
+  for (CommandRecord& record : mutableCommandList(listId)) {
+    if (record.logic.find("[CALL(") == std::string::npos) continue;
+    ExpansionOutcome outcome = expandMarkers(record.logic, kind, record.name);
+    switch (outcome.stop) {
+      case ExpansionStop::none:
+        continue;
+      case ExpansionStop::cycle:
+        // The record keeps its logic as far as it was expanded, the rest of
+        // the list its markers.
+        if (outcome.name == record.name)
+          reportSelfCall(outcome.name, record.name);
+        else
+          reportCallCycle(outcome.name, record.name);
+        record.logic = std::move(outcome.partial);
+        return;
+      case ExpansionStop::unknownName:  // a marker that pasting put together
+        reportInvalidCall(outcome.name, record.name);
+        record.logic = std::move(outcome.partial);
+        return;
+      case ExpansionStop::sizeLimit:
+        reportOversizedCalls(record.name);
+        return;
+    }
+  }
+}
+
+void resolveCalls() {
+  std::uint32_t counter = 0;
+  for (const char* listId : kCommandListIds)
+    if (!validateCalls(listId, counter)) return;
+  if (counter == 0) return;
+  for (const char* listId : kCommandListIds) expandCalls(listId);
+}
+
+}  // namespace zav

@@ -1,0 +1,29 @@
+// ZAV and WIN command blocks: the header, optional Auxiliary Logic and
+// comment lines, NAME, LOGIC, INFO, an optional TAG line and the closing
+// brace, matched by one pattern per kind.
+#ifndef ZAV_DEFS_COMMAND_BLOCKS_H_
+#define ZAV_DEFS_COMMAND_BLOCKS_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zav {
+
+enum class BlockKind { zav, win };
+
+// Appends a record for every block of the kind in one file's text to
+// "ZAVExtCMDsList" or "WINExtCMDsList", INSERT markers replaced. A block the
+// pattern does not accept is passed over silently; a name already in the
+// kind's list is reported and the block dropped.
+void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text);
+
+// The tag words of a TAG text in order of first appearance, each once.
+std::vector<std::string> splitTags(const std::string& tagText);
+
+// How often "[%_ARG_%]" occurs in a logic text.
+std::uint32_t countArgumentMarkers(const std::string& logic);
+
+}  // namespace zav
+
+#endif  // ZAV_DEFS_COMMAND_BLOCKS_H_

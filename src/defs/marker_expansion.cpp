@@ -1,0 +1,225 @@
+#include "defs/marker_expansion.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "text/regex.h"
+
+namespace zav {
+
+namespace {
+
+// What one replacement costs the load's budget beyond the bytes it pastes,
+// so that long chains of tiny pastes are bounded too.
+constexpr size_t kChargePerReplacement = 128;
+
+size_t budgetLeft = kExpansionLoadBudget;
+
+bool chargeBudget(size_t amount) {
+  if (amount > budgetLeft) return false;
+  budgetLeft -= amount;
+  return true;
+}
+
+// True when the format holds "$`" or "$'", which stand for the text around
+// the marker and so need the whole current text; read exactly as
+// appendFormatted reads a format ("$$'" is a "$" and a quote).
+bool needsSurroundings(std::string_view format) {
+  for (size_t i = 0; i + 1 < format.size(); ++i) {
+    if (format[i] != '$') continue;
+    char next = format[i + 1];
+    if (next == '`' || next == '\'') return true;
+    if (next == '$') ++i;
+  }
+  return false;
+}
+
+// A text being worked through: the caller's text at the bottom, each
+// pasted text above the one whose marker it replaced. The current text of
+// the literal loop is always `out` followed by the unread part of every
+// frame, top first.
+struct Frame {
+  std::string text;
+  size_t pos = 0;
+  std::string name;  // whose text this is; empty for the caller's
+};
+
+// A marker found in the current text: it begins at `begin` (an offset into
+// `out`, which may be out.size() when it begins in the unread text).
+struct FoundMarker {
+  size_t begin = 0;
+  size_t length = 0;
+  std::string name;
+};
+
+struct Expansion {
+  const MarkerKind& kind;
+  std::string out;
+  std::vector<Frame> frames;
+  std::unordered_map<std::string, size_t> open;  // names of the frames' texts
+  size_t unread = 0;                             // bytes left over all frames
+  size_t sizeLimit = 0;
+  ExpansionOutcome outcome;
+
+  explicit Expansion(const MarkerKind& markerKind) : kind(markerKind) {}
+
+  void push(std::string text, const std::string& name) {
+    unread += text.size();
+    if (!name.empty()) ++open[name];
+    frames.push_back(Frame{std::move(text), 0, name});
+  }
+
+  void pop() {
+    Frame& top = frames.back();
+    unread -= top.text.size() - top.pos;
+    if (!top.name.empty() && --open[top.name] == 0) open.erase(top.name);
+    frames.pop_back();
+  }
+
+  // Up to `count` bytes of the unread text, beginning `skip` bytes in.
+  std::string unreadText(size_t skip, size_t count) const {
+    std::string result;
+    for (size_t i = frames.size(); i-- > 0 && result.size() < count;) {
+      std::string_view rest = std::string_view(frames[i].text).substr(frames[i].pos);
+      size_t dropped = std::min(skip, rest.size());
+      skip -= dropped;
+      rest.remove_prefix(dropped);
+      result.append(rest.substr(0, count - result.size()));
+    }
+    return result;
+  }
+
+  // Advances over `count` unread bytes; frames read to their end on the way
+  // are closed, the frame in which the bytes end stays open.
+  void consume(size_t count) {
+    while (true) {
+      Frame& top = frames.back();
+      size_t available = top.text.size() - top.pos;
+      if (count <= available) {
+        top.pos += count;
+        unread -= count;
+        return;
+      }
+      count -= available;
+      pop();
+    }
+  }
+
+  // A marker that begins in the tail of `out` and ends in the unread text:
+  // pasting can complete a marker that neither side holds alone.
+  bool findStraddlingMarker(FoundMarker& found) const {
+    size_t carry = std::min(out.size(), kind.longestMarker - 1);
+    if (carry == 0 || out.find('[', out.size() - carry) == std::string::npos) return false;
+    std::string window = out.substr(out.size() - carry) + unreadText(0, kind.longestMarker);
+    RegexMatch match;
+    if (kind.namedMarker.search(window, match) != SearchStatus::found) return false;
+    if (match.begin() >= carry) return false;
+    found.begin = out.size() - carry + match.begin();
+    found.length = match.end() - match.begin();
+    found.name = match.group(window, 1);
+    return true;
+  }
+
+  bool stop(ExpansionStop why, const std::string& name, bool keepPartial) {
+    outcome.stop = why;
+    outcome.name = name;
+    if (keepPartial) outcome.partial = out + unreadText(0, unread);
+    return false;
+  }
+
+  // The replacement of the literal loop for one marker: the named text read
+  // as a format for the marker's match, in the whole current text.
+  bool replacementFor(const FoundMarker& marker, const std::string& format,
+                      std::string& replacement) {
+    size_t inOut = out.size() - marker.begin;
+    std::string markerText = out.substr(marker.begin) + unreadText(0, marker.length - inOut);
+    if (format.find('$') == std::string::npos) {
+      replacement = format;
+      return true;
+    }
+    RegexMatch match;
+    if (!needsSurroundings(format)) {
+      match.groups = {{0, markerText.size()}};
+      appendFormatted(replacement, markerText, match, format);
+      return true;
+    }
+    // "$`" and "$'" are rare enough to pay for the whole text each time;
+    // that work counts against the budget like pasted text.
+    std::string whole =
+        out.substr(0, marker.begin) + markerText + unreadText(marker.length - inOut, unread);
+    if (!chargeBudget(whole.size())) return false;
+    match.groups = {{marker.begin, marker.begin + markerText.size()}};
+    appendFormatted(replacement, whole, match, format);
+    return true;
+  }
+
+  bool replace(const FoundMarker& marker) {
+    if (open.count(marker.name) != 0) return stop(ExpansionStop::cycle, marker.name, true);
+    const std::string* format = kind.lookup(marker.name);
+    if (format == nullptr) return stop(ExpansionStop::unknownName, marker.name, true);
+    std::string replacement;
+    if (!replacementFor(marker, *format, replacement) ||
+        !chargeBudget(replacement.size() + kChargePerReplacement))
+      return stop(ExpansionStop::sizeLimit, marker.name, false);
+    size_t inOut = out.size() - marker.begin;
+    out.resize(marker.begin);
+    consume(marker.length - inOut);
+    if (out.size() + unread + replacement.size() > sizeLimit)
+      return stop(ExpansionStop::sizeLimit, marker.name, false);
+    push(std::move(replacement), marker.name);
+    return true;
+  }
+
+  bool run() {
+    bool frameChanged = false;
+    while (!frames.empty()) {
+      FoundMarker marker;
+      if (frameChanged) {
+        frameChanged = false;
+        if (findStraddlingMarker(marker)) {
+          if (!replace(marker)) return false;
+          frameChanged = true;
+          continue;
+        }
+      }
+      Frame& top = frames.back();
+      RegexMatch match;
+      // The marker patterns are plain and bounded; the engine cannot run
+      // out of resources on them, so anything but a match ends this frame.
+      if (kind.namedMarker.search(top.text, match, top.pos) != SearchStatus::found) {
+        out.append(top.text, top.pos, std::string::npos);
+        pop();
+        frameChanged = true;
+        continue;
+      }
+      size_t before = match.begin() - top.pos;
+      out.append(top.text, top.pos, before);
+      top.pos = match.begin();
+      unread -= before;
+      marker.begin = out.size();
+      marker.length = match.end() - match.begin();
+      marker.name = match.group(top.text, 1);
+      if (!replace(marker)) return false;
+      frameChanged = true;
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+void resetExpansionBudget() { budgetLeft = kExpansionLoadBudget; }
+
+ExpansionOutcome expandMarkers(std::string& text, const MarkerKind& kind,
+                               const std::string& rootName) {
+  Expansion expansion(kind);
+  expansion.sizeLimit = text.size() + kExpansionGrowthLimit;
+  expansion.out.reserve(text.size());
+  expansion.push(text, rootName);
+  if (expansion.run()) text.swap(expansion.out);
+  return expansion.outcome;
+}
+
+}  // namespace zav
