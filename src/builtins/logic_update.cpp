@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "builtins/introspection.h"
+#include "builtins/definition_views.h"
 #include "core/console_output.h"
 #include "core/line_reader.h"
 #include "defs/command_store.h"

@@ -1,8 +1,8 @@
 // Showing what the command file defined, without changing anything: "info",
 // "logic", "tag", "auxl", "gcwt", "getallcmds", "getinclist",
 // "getmculist". Hidden commands are seen by all but the command listing.
-#ifndef ZAV_BUILTINS_INTROSPECTION_H_
-#define ZAV_BUILTINS_INTROSPECTION_H_
+#ifndef ZAV_BUILTINS_DEFINITION_VIEWS_H_
+#define ZAV_BUILTINS_DEFINITION_VIEWS_H_
 
 #include <string>
 #include <vector>
@@ -35,4 +35,4 @@ std::string tagListText(const std::vector<std::string>& tags);
 
 }  // namespace zav
 
-#endif  // ZAV_BUILTINS_INTROSPECTION_H_
+#endif  // ZAV_BUILTINS_DEFINITION_VIEWS_H_

@@ -1,4 +1,4 @@
-#include "builtins/introspection.h"
+#include "builtins/definition_views.h"
 
 #include <algorithm>
 #include <iostream>

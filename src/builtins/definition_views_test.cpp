@@ -1,4 +1,4 @@
-#include "builtins/introspection.h"
+#include "builtins/definition_views.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ std::string run(const std::string& line) {
   return output.out();
 }
 
-class IntrospectionTest : public ::testing::Test {
+class DefinitionViewsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     clearCommandStore();
@@ -39,7 +39,7 @@ class IntrospectionTest : public ::testing::Test {
   void TearDown() override { clearCommandStore(); }
 };
 
-TEST_F(IntrospectionTest, SingleCommandViews) {
+TEST_F(DefinitionViewsTest, SingleCommandViews) {
   struct Case {
     const char* line;
     const char* output;
@@ -54,7 +54,7 @@ TEST_F(IntrospectionTest, SingleCommandViews) {
   for (const Case& c : cases) EXPECT_EQ(run(c.line), c.output) << c.line;
 }
 
-TEST_F(IntrospectionTest, CommandsWithTags) {
+TEST_F(DefinitionViewsTest, CommandsWithTags) {
   struct Case {
     const char* line;
     const char* output;
@@ -70,14 +70,14 @@ TEST_F(IntrospectionTest, CommandsWithTags) {
   for (const Case& c : cases) EXPECT_EQ(run(c.line), c.output) << c.line;
 }
 
-TEST_F(IntrospectionTest, InternalListsComeFirstInTagSearch) {
+TEST_F(DefinitionViewsTest, InternalListsComeFirstInTagSearch) {
   appendCommand(kZavIntList, command("inner", {"net"}));
   EXPECT_EQ(run("gcwt net"),
             "\n [ List of CMDs that match requested tag ]\n\n  - inner\n  - dns\n  - http\n"
             "  - dns\n");
 }
 
-TEST_F(IntrospectionTest, AuxiliaryLogic) {
+TEST_F(DefinitionViewsTest, AuxiliaryLogic) {
   EXPECT_EQ(run("auxl"), "\n+ No Auxiliary logic was found\n");
   EXPECT_EQ(run("auxl x"), "\n+ Entered Auxiliary Logic name \"x\" is not valid\n");
   addAuxiliaryLogic("zeta", "-c 1");
@@ -98,7 +98,7 @@ const char* const kBuiltinListing =
     "  12. tag\n  13. gcwt\n  14. gic\n  15. history\n  16. chistory\n  17. exh\n"
     "  18. getmculist\n  19. exmcu\n  20. about\n  21. version\n  22. helper\n  23. exit\n";
 
-TEST_F(IntrospectionTest, AllCommandsSkipHiddenOnes) {
+TEST_F(DefinitionViewsTest, AllCommandsSkipHiddenOnes) {
   appendCommand(kWinIntList, command("only_hidden", {}, true));
   EXPECT_EQ(run("getallcmds"),
             std::string("\n [ External ZAV CMD List ]\n\n  1. dns\n  2. http\n"
@@ -108,7 +108,7 @@ TEST_F(IntrospectionTest, AllCommandsSkipHiddenOnes) {
                 kBuiltinListing);
 }
 
-TEST_F(IntrospectionTest, AllCommandsOfAnEmptyStore) {
+TEST_F(DefinitionViewsTest, AllCommandsOfAnEmptyStore) {
   clearCommandStore();
   EXPECT_EQ(run("getallcmds"),
             std::string("\n [ External ZAV CMD List ]\n\n - External ZAV CMD List is empty.\n"
@@ -118,7 +118,7 @@ TEST_F(IntrospectionTest, AllCommandsOfAnEmptyStore) {
                 kBuiltinListing);
 }
 
-TEST_F(IntrospectionTest, IncludesAndUnits) {
+TEST_F(DefinitionViewsTest, IncludesAndUnits) {
   EXPECT_EQ(run("getinclist"), "\n+ List of include file(s) is empty\n");
   EXPECT_EQ(run("getmculist"), "\n+ List of MCU(s) is empty\n");
   appendInclude("more.zav");
