@@ -301,7 +301,9 @@ def ulogic_uses_the_terminal_clipboard(zav, directory):
     out = session.read_until(copy)
     check(out.index(b'Please enter new logic for ZAV/WIN CMD "dns": ') < out.index(copy),
           "the prompt comes before the copy")
-    # Ctrl-U first: where the line editor offers the old logic, it is erased.
+    # The line editor offers the old logic for editing; once it is shown,
+    # Ctrl-U erases it.
+    session.read_until(b'\rPlease enter new logic for ZAV/WIN CMD "dns": -Y dns && udp')
     session.send(b"\x15-Y http\n")
     out = session.read_until(b"\x1b]52;c;!\x07")
     check(b"clipboard" not in out and b"Clipboard" not in out, "no clipboard message: %r"
