@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,8 +27,13 @@ TextAttribute attributeWithoutConsole = 7;
 // state. Ctrl-C and Ctrl-Break reach every process on the console, so a
 // running TShark still stops while the shell stays; closing the window and
 // logging off keep the system's default handling.
+// Set on the console's own handler thread, read on the shell's thread.
+std::atomic<bool> interruptArrived{false};
+
 BOOL WINAPI consoleControlHandler(DWORD event) {
-  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  interruptArrived = true;
+  return TRUE;
 }
 
 // Fetched afresh for each call, never cached: the handle is the process's
@@ -52,6 +58,8 @@ void printClipboardMessage(const char* message) {
 }  // namespace
 
 void installControlHandler() { SetConsoleCtrlHandler(consoleControlHandler, TRUE); }
+
+bool takeInterrupt() { return interruptArrived.exchange(false); }
 
 bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
 bool standardOutputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
