@@ -1,9 +1,103 @@
 #include "builtins/history.h"
 
+#include <cstdint>
+#include <iostream>
+
+#include "builtins/nested_runs.h"
+#include "config/whole_file.h"
+#include "core/console_output.h"
+#include "core/shell.h"
+#include "core/shell_state.h"
+#include "platform/history_file.h"
+
 namespace zav {
 
-void loadHistory(const std::string&) {}
-void appendToHistoryFile(const std::string&) {}
-void closeHistoryFile() {}
+namespace {
+
+platform::FileHandle historyFile = platform::kNoFile;
+
+// The word's decimal value without leading zeros, as the out-of-range
+// message shows it: "007" is shown as 7. Words of any length stay exact,
+// so a number beyond every integer type is named as typed.
+std::string withoutLeadingZeros(const std::string& digits) {
+  size_t first = digits.find_first_not_of('0');
+  return first == std::string::npos ? "0" : digits.substr(first);
+}
+
+// The entry number a word of digits names, when it is below `size`.
+bool entryNumber(const std::string& number, size_t size, size_t& entry) {
+  // Longer numbers exceed any list a process can hold.
+  if (number.size() > 18) return false;
+  std::uint64_t value = std::stoull(number);
+  if (value >= size) return false;
+  entry = static_cast<size_t>(value);
+  return true;
+}
+
+void rerunEntry(size_t entry) {
+  // A copy: the entry may empty the history ("chistory") while it runs.
+  const std::string line = history[entry];
+  NestedRun run("exh " + std::to_string(entry),
+                "History command number \"" + std::to_string(entry) + "\"");
+  if (run.started()) runLine(line);
+}
+
+}  // namespace
+
+void loadHistory(const std::string& historyDirValue) {
+  const std::string path =
+      historyDirValue == "LOCAL" ? historyFileName : historyDirValue + historyFileName;
+  historyFile = platform::openAppendOnlyFile(path);
+  if (historyFile == platform::kNoFile) {
+    printCouldNotOpen(path);
+    return;
+  }
+  std::string bytes;
+  platform::readToEnd(historyFile, bytes);
+  const std::string text = toTextMode(std::move(bytes));
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (end > start) history.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+void appendToHistoryFile(const std::string& line) {
+  platform::appendAtEnd(historyFile, line + platform::kTextLineEnd);
+}
+
+void closeHistoryFile() {
+  platform::closeFile(historyFile);
+  historyFile = platform::kNoFile;
+}
+
+void showHistory() {
+  std::cout << '\n';
+  for (size_t i = 0; i < history.size(); ++i) std::cout << i << ": " << history[i] << '\n';
+  std::cout.flush();
+}
+
+void clearHistory() { history.clear(); }
+
+void rerunHistory(const std::vector<std::string>& words) {
+  for (size_t i = 1; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word.find_first_not_of("0123456789") != std::string::npos) {
+      printMessage("+ Entered history command number \"" + word + "\" is not valid");
+      continue;
+    }
+    const std::string number = withoutLeadingZeros(word);
+    size_t entry = 0;
+    if (!entryNumber(number, history.size(), entry)) {
+      std::cout.flush();
+      std::cerr << "\n+ Entered history command number \"" << number << "\" is out of range\n";
+      std::cerr.flush();
+      continue;
+    }
+    rerunEntry(entry);
+  }
+}
 
 }  // namespace zav

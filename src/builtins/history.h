@@ -1,21 +1,35 @@
-// The history file ".zav_history": loaded at start, appended to per line.
+// The history: the history file ".zav_history", loaded at start and
+// appended to per accepted line, and the commands "history", "chistory" and
+// "exh".
 #ifndef ZAV_BUILTINS_HISTORY_H_
 #define ZAV_BUILTINS_HISTORY_H_
 
 #include <string>
+#include <vector>
 
 namespace zav {
 
 // Opens the history file for reading and appending (creating it) and adds
 // its non-empty lines to `history`. `historyDirValue` is HISTORY_DIR_PATH:
-// "LOCAL" or a directory prefix.
+// "LOCAL" or a directory prefix. When the file cannot be opened it says so
+// and the history stays in memory only.
 void loadHistory(const std::string& historyDirValue);
 
-// Appends one accepted line to the open history file and flushes it; does
-// nothing when the file is not open.
+// Appends one accepted line to the open history file at once; does nothing
+// when the file is not open.
 void appendToHistoryFile(const std::string& line);
 
 void closeHistoryFile();
+
+// "history": every entry with its number, from 0.
+void showHistory();
+
+// "chistory": empties the in-memory history; the file keeps its lines.
+void clearHistory();
+
+// "exh": runs the entries numbered by the words after the first, in order,
+// through the dispatchers, without recording them.
+void rerunHistory(const std::vector<std::string>& words);
 
 }  // namespace zav
 

@@ -47,11 +47,11 @@ TEST(Configuration, ValueRules) {
     const char* settings;
     const char* expectedPcapDir;
   } cases[] = {
-      {"PCAP_DIR_PATH =   ;", " "},                       // blanks only: one blank
-      {"PCAP_DIR_PATH = a\nb\n;", "a\nb\n"},              // runs over lines
+      {"PCAP_DIR_PATH =   ;", " "},           // blanks only: one blank
+      {"PCAP_DIR_PATH = a\nb\n;", "a\nb\n"},  // runs over lines
       {"PCAP_DIR_PATH = first;\nPCAP_DIR_PATH = second;", "first"},
       {"x PCAP_DIR_PATH = no;\nPCAP_DIR_PATH = yes;", "yes"},  // key after other text
-      {"  \tPCAP_DIR_PATH\t=\tindented ;", "indented "},   // trailing blank kept
+      {"  \tPCAP_DIR_PATH\t=\tindented ;", "indented "},       // trailing blank kept
       {"PCAP_DIR_PATH = a=\"b\";", "a=\"b\""},
       {"PCAP_DIR_PATH =;\nPCAP_DIR_PATH = later;", "later"},  // nothing at all: no match
       {"PCAP_DIR_PATH\n=\nnext-line;", "next-line"},

@@ -7,6 +7,7 @@
 #include "config/configuration.h"
 #include "config/whole_file.h"
 #include "core/console_output.h"
+#include "core/line_editor.h"
 #include "core/line_reader.h"
 #include "core/shell_state.h"
 #include "defs/loader.h"
@@ -35,6 +36,9 @@ void runShell() {
   std::string line;
   int endsInARow = 0;
   const bool interactive = platform::standardInputIsTerminal();
+  // `history` holds the history file's lines now: the editor recalls them
+  // after this run's own.
+  for (const std::string& entry : history) rememberAcceptedLine(entry);
   while (line != "exit") {
     ReadStatus status = readPromptedLine(line);
     if (status == ReadStatus::ended) {
@@ -46,6 +50,7 @@ void runShell() {
     endsInARow = 0;
     if (status != ReadStatus::line || !isAcceptedLine(line)) continue;
     history.push_back(line);
+    rememberAcceptedLine(line);
     if (switchIsOn(config.LOAD_HISTORY_FILE)) appendToHistoryFile(line);
     runLine(line);
   }

@@ -10,10 +10,10 @@
 
 namespace zav {
 
-extern const std::string configFileName;     // "ZAV.cfg"
-extern const std::string commandFileName;    // "CMD.zav"
-extern const std::string historyFileName;    // ".zav_history"
-extern const std::string productShortName;   // "ZAV"
+extern const std::string configFileName;    // "ZAV.cfg"
+extern const std::string commandFileName;   // "CMD.zav"
+extern const std::string historyFileName;   // ".zav_history"
+extern const std::string productShortName;  // "ZAV"
 extern const std::string productFullName;
 extern const std::string productVersion;
 extern const std::string productEdition;

@@ -1,17 +1,51 @@
 #include "exec/dispatch.h"
 
 #include <iostream>
+#include <vector>
 
-#include "platform/console.h"
+#include "defs/command_store.h"
+#include "exec/launch.h"
+#include "exec/placeholders.h"
 #include "text/words.h"
 
 namespace zav {
 
+namespace {
+
+bool isTsharkList(const std::string& listId) {
+  return listId == kZavExtList || listId == kZavIntList;
+}
+
+}  // namespace
+
 void dispatchCommand(std::string line) {
-  if (splitWords(line).empty()) return;
-  std::cout << '\n';
-  std::cout.flush();
-  platform::runCommandLine(line);
+  const std::vector<std::string> words = splitWords(line);
+  if (words.empty()) return;
+
+  // Every command word adds its logic in line order; its argument words are
+  // skipped so they are not looked up as commands themselves.
+  std::string text;
+  CommandLocation location;
+  for (size_t position = 0; position < words.size(); ++position) {
+    if (!findCommand(words[position], location)) continue;
+    const CommandRecord& record = recordAt(location);
+    text += record.logic;
+    substituteArguments(text, record, position, words);
+  }
+
+  CommandLocation first;
+  if (!findCommand(words.front(), first)) {
+    // Not one of ours: the command processor gets the line exactly as typed.
+    std::cout << '\n';
+    runInCommandProcessor(line);
+    return;
+  }
+  // Only the first word chooses the launcher, whatever the later words are.
+  const TextRunner& runner = isTsharkList(first.listId) ? launchers().tshark : launchers().windows;
+  if (hasSingleListMarker(text))
+    runForEachListItem(text, runner);
+  else
+    runner(text);
 }
 
 }  // namespace zav

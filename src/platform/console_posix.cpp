@@ -14,6 +14,7 @@
 
 #include "platform/clipboard_messages.h"
 #include "platform/command_line.h"
+#include "platform/terminal_colours.h"
 
 namespace zav {
 namespace platform {
@@ -24,24 +25,17 @@ namespace {
 // its normal colour.
 TextAttribute trackedAttribute = 7;
 
+volatile sig_atomic_t interruptArrived = 0;
+
 void onInterrupt(int) {
-  // Nothing to do: the signal's only effect is to interrupt a pending read,
-  // which the prompt then treats as a failed read.
+  // Interrupting a pending read is the signal's main effect; the prompt then
+  // treats the read as failed. The flag covers a read that ends otherwise.
+  interruptArrived = 1;
 }
 
 void writeRaw(const std::string& bytes) {
   std::cout << bytes;
   std::cout.flush();
-}
-
-// Attribute 15, the shell's normal colour (bright white on the console's
-// black), is the terminal's own default so text stays readable on light
-// backgrounds. Background bits are never set.
-std::string sgrFor(TextAttribute attribute) {
-  if ((attribute & 0x0f) == 15) return "\033[39;49m";
-  int ansi = ((attribute & 4) ? 1 : 0) | ((attribute & 2) ? 2 : 0) | ((attribute & 1) ? 4 : 0);
-  int base = (attribute & 8) ? 90 : 30;
-  return "\033[" + std::to_string(base + ansi) + "m";
 }
 
 void printClipboardMessage(const char* message) {
@@ -87,6 +81,12 @@ void installControlHandler() {
   sigaction(SIGQUIT, &action, nullptr);
 }
 
+bool takeInterrupt() {
+  bool arrived = interruptArrived != 0;
+  interruptArrived = 0;
+  return arrived;
+}
+
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
@@ -95,7 +95,7 @@ TextAttribute currentTextAttribute() { return trackedAttribute; }
 void setTextAttribute(TextAttribute attribute) {
   std::cout.flush();
   trackedAttribute = attribute;
-  if (standardOutputIsTerminal()) writeRaw(sgrFor(attribute));
+  if (standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
 }
 
 void setConsoleTitle(const std::string& title) {

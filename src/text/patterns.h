@@ -28,10 +28,12 @@ inline constexpr const char* blockHeaderZav =
     "^[\\s\\t]*ZAV\\(\\)[\\s\\t]*(->[\\s\\t]*hide)?[\\s\\t\\r\\n]*\\{[\\s\\t\\r\\n]*";
 inline constexpr const char* blockHeaderWin =
     "^[\\s\\t]*WIN\\(\\)[\\s\\t]*(->[\\s\\t]*hide)?[\\s\\t\\r\\n]*\\{[\\s\\t\\r\\n]*";
-inline constexpr const char* blockName = "^[\\s\\t]*NAME[\\s\\t]*=[\\s\\t]*([a-zA-Z0-9_]{1,64})[\\r\\n]*";
+inline constexpr const char* blockName =
+    "^[\\s\\t]*NAME[\\s\\t]*=[\\s\\t]*([a-zA-Z0-9_]{1,64})[\\r\\n]*";
 inline constexpr const char* blockLogic = "^[\\s\\t]*LOGIC[\\s\\t]*=\\s?([^\\r\\n]+)[\\r\\n]*";
 inline constexpr const char* blockInfo = "^[\\s\\t]*INFO[\\s\\t]*=[\\s\\t]*([^\\r\\n]+)[\\r\\n]*";
-inline constexpr const char* blockTag = "(^[\\s\\t]*TAG[\\s\\t]*=[\\s\\t]*([a-zA-Z0-9_|]+)[\\r\\n]*)?";
+inline constexpr const char* blockTag =
+    "(^[\\s\\t]*TAG[\\s\\t]*=[\\s\\t]*([a-zA-Z0-9_|]+)[\\r\\n]*)?";
 inline constexpr const char* blockClose = "[\\s\\t]*\\}";
 inline constexpr const char* blockComment = "(?:^[\\s\\t]*\\/\\/[^\\r\\n]*[\\r\\n]*)*";
 inline constexpr const char* blockAuxLines =
@@ -54,7 +56,8 @@ inline constexpr const char* argMarkerText = "[%_ARG_%]";  // found as plain tex
 inline constexpr const char* listMarker = "\\[%_LIST<[^\\r\\n>]+>_%\\]";
 inline constexpr const char* listMarkerNamed = "\\[%_LIST<([^\\r\\n>]+)>_%\\]";
 // A usable LIST file line. Groups: 2 PRINT text, 3 value.
-inline constexpr const char* listFileLine = "^[\\s\\t]*(\\[%_PRINT<([^\\r\\n%]+)>_%\\])?([^\\r\\n]+)";
+inline constexpr const char* listFileLine =
+    "^[\\s\\t]*(\\[%_PRINT<([^\\r\\n%]+)>_%\\])?([^\\r\\n]+)";
 
 // --- Implicit Constructors: position ("Prefix"/"Suffix") and type
 // ("ZAV"/"WIN") are put in as plain text.

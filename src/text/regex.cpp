@@ -72,8 +72,8 @@ SearchStatus replaceFirst(std::string& text, const Regex& regex, std::string_vie
 
 SearchStatus replaceAll(std::string& text, const Regex& regex, std::string_view format) {
   std::string result;
-  size_t position = 0;   // where the next search starts
-  size_t copied = 0;     // text up to here is already in `result`
+  size_t position = 0;  // where the next search starts
+  size_t copied = 0;    // text up to here is already in `result`
   bool replacedAny = false;
   RegexMatch match;
   while (position <= text.size()) {

@@ -25,9 +25,7 @@ struct RegexMatch {
 
   size_t begin() const { return groups[0].first; }
   size_t end() const { return groups[0].second; }
-  bool matched(size_t group) const {
-    return group < groups.size() && groups[group].first != npos;
-  }
+  bool matched(size_t group) const { return group < groups.size() && groups[group].first != npos; }
   // The group's text, or the empty text when it took no part.
   std::string group(std::string_view text, size_t group) const;
 };
@@ -71,6 +69,13 @@ class Regex {
   std::string pattern_;
   std::unique_ptr<Impl> impl_;
 };
+
+// The engine behind Regex, chosen when the shell is built: PCRE2, or the
+// standard library's std::regex where PCRE2 is not available. std::regex has
+// no resource limit (a runaway pattern runs on instead of reporting an
+// error) and its recursive matcher can exhaust the stack on long matches.
+enum class RegexEngine { pcre2, standardLibrary };
+RegexEngine regexEngine();
 
 // Expands an ECMAScript replacement format for one match:
 //   $$ -> "$", $& -> the match, $` -> `prefix`, $' -> the text after the

@@ -49,9 +49,9 @@ Regex::Regex(std::string_view pattern) : pattern_(pattern), impl_(new Impl) {
   pcre2_set_newline(context, PCRE2_NEWLINE_LF);
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
-  impl_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern_.data()), pattern_.size(),
-                              PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX, &errorCode, &errorOffset,
-                              context);
+  impl_->code =
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern_.data()), pattern_.size(),
+                    PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX, &errorCode, &errorOffset, context);
   pcre2_compile_context_free(context);
   if (!impl_->code) return;
   pcre2_jit_compile(impl_->code, PCRE2_JIT_COMPLETE);  // falls back to the interpreter
@@ -62,6 +62,8 @@ Regex::Regex(std::string_view pattern) : pattern_(pattern), impl_(new Impl) {
 }
 
 Regex::~Regex() = default;
+
+RegexEngine regexEngine() { return RegexEngine::pcre2; }
 
 bool Regex::valid() const { return impl_->code != nullptr && impl_->matchData != nullptr; }
 

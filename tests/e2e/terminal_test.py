@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
 """What a terminal shows, checked under a pseudo-terminal: colours and the
 title reach a terminal as escape sequences, never a pipe; Ctrl-C at the
-prompt and Ctrl-D do not end the shell."""
+prompt and Ctrl-D do not end the shell; ulogic puts the old logic on the
+terminal's clipboard (OSC 52) and clears it afterwards; lines are edited,
+recalled and completed."""
 import argparse
+import base64
+import os
 import pathlib
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 from pty_session import PtySession  # noqa: E402
@@ -24,7 +29,18 @@ LOAD_HISTORY_FILE = FALSE;
 
 GREEN = b"\x1b[92m"
 NORMAL = b"\x1b[39;49m"
-PROMPT = b"ZAV" + GREEN + b"> " + NORMAL
+# The line editor draws the prompt. It would drop a colour change at the very
+# end of a prompt, so the colour is put back before the blank.
+PROMPT = b"ZAV" + GREEN + b">" + NORMAL + b" "
+LEFT = b"\x1b[D"
+RIGHT = b"\x1b[C"
+UP = b"\x1b[A"
+CTRL_C = b"\x03"
+CTRL_D = b"\x04"
+
+
+class Skipped(Exception):
+    pass
 
 
 def check(condition, message):
@@ -44,6 +60,198 @@ def prompt_is_coloured_on_a_terminal(zav, directory):
     check(session.finish() == 0, "exit status 0")
     check(session.output.endswith(b"\x1b[0m\x1b[0 q"), "terminal restored at exit: %r"
           % session.output[-30:])
+
+
+def start(zav, directory):
+    session = PtySession([zav], directory)
+    session.prompts = 1
+    session.read_until(PROMPT)
+    return session
+
+
+def enter(session, keys, then=None):
+    """Types keys and Enter, waits for `then` in the output (when given) and
+    for the next prompt."""
+    start = len(session.output)
+    session.send(keys + b"\r")
+    session.prompts += 1
+    session.read_until(PROMPT, count=session.prompts)
+    if then is not None:
+        check(then in session.output[start:], "expected %r; got %r"
+              % (then, session.output[start:][-300:]))
+
+
+def leave(session):
+    session.send(b"exit\r")
+    check(session.finish() == 0, "exit status 0")
+
+
+def output_line(text):
+    """A line written by a command, as opposed to the typed line's echo."""
+    return b"\r\n" + text + b"\r\n"
+
+
+def typing_and_editing_with_arrows(zav, directory):
+    session = start(zav, directory)
+    enter(session, b"echo typed", then=output_line(b"typed"))
+    # The cursor goes back into the word, a letter goes in, and forward again.
+    enter(session, b"echo hllo" + LEFT * 3 + b"e" + RIGHT * 3 + b"!",
+          then=output_line(b"hello!"))
+    # A character of several bytes is one step of the cursor and arrives
+    # whole, whatever locale the terminal's user has set.
+    umlaut, sharp_s = "\u00fc".encode(), "\u00df".encode()
+    enter(session, b"echo gr" + umlaut + b"e" + LEFT + sharp_s,
+          then=output_line(b"gr" + umlaut + sharp_s + b"e"))
+    leave(session)
+
+
+def up_recalls_accepted_lines(zav, directory):
+    session = start(zav, directory)
+    enter(session, b"echo first")
+    enter(session, b"echo second")
+    # Not accepted, so not recalled: a line that begins with a blank.
+    enter(session, b" echo skipped")
+    enter(session, UP * 2 + b" again", then=output_line(b"first again"))
+    leave(session)
+
+
+def up_recalls_the_history_file(zav, directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_HISTORY_FILE = FALSE", "LOAD_HISTORY_FILE = TRUE"))
+    pathlib.Path(directory, ".zav_history").write_text("echo from-file\n")
+    session = start(zav, directory)
+    enter(session, b"echo this-run")
+    # This run's line first, then the file's.
+    enter(session, UP, then=output_line(b"this-run"))
+    enter(session, UP * 3, then=output_line(b"from-file"))
+    leave(session)
+
+
+def use_command_file(directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE"))
+    pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
+
+
+def skip_without_loader(session):
+    enter(session, b"logic dns")
+    if b"+ cmd dns is not valid" in session.output:
+        # Only until the command file loader is part of the build.
+        leave(session)
+        raise Skipped("no command file loader in this build")
+
+
+def tab_completes_command_and_capture_names(zav, directory):
+    use_command_file(directory)
+    pathlib.Path(directory, "captures").mkdir()
+    for name in ("alpha.pcap", "beta.pcap"):
+        pathlib.Path(directory, "captures", name).write_text("")
+    config = pathlib.Path(directory, "ZAV.cfg")
+    fake_tshark = pathlib.Path(__file__).resolve().parent / "fake_tshark.sh"
+    config.write_text(config.read_text()
+                      .replace("PCAP_DIR_PATH = ./;", "PCAP_DIR_PATH = captures/;")
+                      .replace("TSHARK_EXE_PATH = tshark;", "TSHARK_EXE_PATH = %s;" % fake_tshark))
+    session = start(zav, directory)
+    # A built-in name: two candidates share "getpcap", one more letter and
+    # Tab completes the other.
+    enter(session, b"getpc\t", then=b"\r\n+ Current pcap file name is: a.pcap\r\n")
+    enter(session, b"getpc\tpa\t", then=b"\r\n+ Current pcap path is set to: captures/\r\n")
+    # A capture file of the capture directory.
+    enter(session, b"setpcap al\t")
+    enter(session, b"getpcap", then=b"\r\n+ Current pcap file name is: alpha.pcap\r\n")
+    skip_without_loader(session)
+    # A command of the command file, first word and argument of info.
+    enter(session, b"inf\td\t", then=b"dns" + NORMAL + b": DNS\r\n")
+    enter(session, b"dn\t", then=b"[-Y][dns]\r\n")
+    leave(session)
+
+
+def ulogic_offers_the_old_logic(zav, directory):
+    use_command_file(directory)
+    session = start(zav, directory)
+    skip_without_loader(session)
+    offered = b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && '
+    # Enter on the offered logic, untouched, keeps it.
+    session.send(b"ulogic dns\r")
+    session.read_until(offered + b"udp")
+    enter(session, b"", then=b"\r\n+ Logic hasn't been updated\r\n")
+    # The old logic is there to edit: its last word replaced.
+    session.send(b"ulogic dns\r")
+    session.read_until(offered + b"udp", count=2)
+    enter(session, b"\x7f" * 3 + b"tcp")
+    enter(session, b"logic dns", then=b": -Y dns && tcp\r\n")
+    # Cleared to empty: kept as well.
+    session.send(b"ulogic dns\r")
+    session.read_until(offered + b"tcp")
+    enter(session, b"\x15", then=b"\r\n+ Logic hasn't been updated\r\n")
+    leave(session)
+
+
+def tab_completes_file_names(zav, directory):
+    pathlib.Path(directory, "captures").mkdir()
+    pathlib.Path(directory, "captures", "only.pcap").write_text("")
+    session = start(zav, directory)
+    enter(session, b"echo captures/on\t", then=output_line(b"captures/only.pcap"))
+    leave(session)
+
+
+def ctrl_c_discards_the_line(zav, directory):
+    session = start(zav, directory)
+    session.send(b"echo discarded")
+    session.read_until(b"discarded")
+    session.send(CTRL_C)
+    session.prompts += 1
+    session.read_until(PROMPT, count=session.prompts)
+    enter(session, b"echo kept", then=output_line(b"kept"))
+    check(output_line(b"discarded") not in session.output, "the interrupted line did not run")
+    leave(session)
+
+
+def programs_in_group(group):
+    """The names of the programs running in a process group."""
+    if not os.path.isdir("/proc"):
+        listing = subprocess.run(["ps", "-A", "-o", "pgid=,comm="], stdout=subprocess.PIPE,
+                                 universal_newlines=True).stdout
+        return [fields[1].strip() for fields in (line.split(None, 1) for line in
+                listing.splitlines()) if len(fields) == 2 and fields[0] == str(group)]
+    names = []
+    for entry in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/stat" % entry) as stat_file:
+                stat = stat_file.read()
+        except (OSError, ValueError):
+            continue
+        # The name stands in parentheses and may hold blanks; after it come
+        # the state, the parent and the process group.
+        name = stat[stat.find("(") + 1:stat.rfind(")")]
+        fields = stat[stat.rfind(")") + 2:].split()
+        if len(fields) > 2 and fields[2] == str(group):
+            names.append(name)
+    return names
+
+
+def wait_for_program(session, name, timeout=10.0):
+    """Waits until a program of that name runs in the shell's process group:
+    a Ctrl-C sent while the command processor is still starting it can be
+    taken by the command processor alone."""
+    deadline = time.time() + timeout
+    while name not in programs_in_group(session.process.pid):
+        if time.time() > deadline:
+            raise AssertionError("%s did not start" % name)
+        time.sleep(0.05)
+
+
+def ctrl_c_stops_only_the_running_command(zav, directory):
+    session = start(zav, directory)
+    # Far longer than the wait below: the prompt comes back only if Ctrl-C
+    # stopped the child.
+    session.send(b"sleep 60\r")
+    wait_for_program(session, "sleep")
+    session.send(CTRL_C)
+    session.prompts += 1
+    session.read_until(PROMPT, count=session.prompts, timeout=20)
+    enter(session, b"echo alive", then=output_line(b"alive"))
+    leave(session)
 
 
 def pipe_gets_plain_text(zav, directory):
@@ -66,13 +274,58 @@ def interrupt_and_end_of_input_keep_the_shell(zav, directory):
     check(session.finish() == 0, "exit status 0")
 
 
+COMMAND_FILE = """<ZAV CONTROL COMMANDS>
+ZAV() {
+    NAME = dns
+    LOGIC = -Y dns && udp
+    INFO = DNS
+}
+"""
+
+
+def ulogic_uses_the_terminal_clipboard(zav, directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE"))
+    pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
+    session = PtySession([zav], directory)
+    session.read_until(PROMPT)
+    session.send(b"logic dns\n")
+    out = session.read_until(PROMPT, count=2)
+    if b"+ cmd dns is not valid" in out:
+        # Only until the command file loader is part of the build.
+        session.send(b"exit\n")
+        session.finish()
+        raise Skipped("no command file loader in this build")
+    session.send(b"ulogic dns\n")
+    copy = b"\x1b]52;c;" + base64.b64encode(b"-Y dns && udp") + b"\x07"
+    out = session.read_until(copy)
+    check(out.index(b'Please enter new logic for ZAV/WIN CMD "dns": ') < out.index(copy),
+          "the prompt comes before the copy")
+    # The line editor offers the old logic for editing; once it is shown,
+    # Ctrl-U erases it.
+    session.read_until(b'\rPlease enter new logic for ZAV/WIN CMD "dns": -Y dns && udp')
+    session.send(b"\x15-Y http\n")
+    out = session.read_until(b"\x1b]52;c;!\x07")
+    check(b"clipboard" not in out and b"Clipboard" not in out, "no clipboard message: %r"
+          % out[-200:])
+    session.read_until(PROMPT, count=3)
+    session.send(b"logic dns\n")
+    session.read_until(b": -Y http\r\n")
+    session.send(b"exit\n")
+    check(session.finish() == 0, "exit status 0")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--zav", required=True)
     args = parser.parse_args()
     zav = str(pathlib.Path(args.zav).resolve())
     tests = [prompt_is_coloured_on_a_terminal, pipe_gets_plain_text,
-             interrupt_and_end_of_input_keep_the_shell]
+             interrupt_and_end_of_input_keep_the_shell, ulogic_uses_the_terminal_clipboard,
+             typing_and_editing_with_arrows, up_recalls_accepted_lines,
+             up_recalls_the_history_file, tab_completes_file_names,
+             tab_completes_command_and_capture_names, ulogic_offers_the_old_logic,
+             ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command]
     failed = 0
     for test in tests:
         directory = tempfile.mkdtemp(prefix="zav-pty-")
@@ -80,6 +333,8 @@ def main():
             pathlib.Path(directory, "ZAV.cfg").write_text(CONFIG)
             test(zav, directory)
             print("ok   %s" % test.__name__)
+        except Skipped as reason:
+            print("skip %s: %s" % (test.__name__, reason))
         except AssertionError as error:
             failed += 1
             print("FAIL %s: %s" % (test.__name__, error))

@@ -1,0 +1,106 @@
+#include "builtins/about_help.h"
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "core/console_output.h"
+#include "core/shell_state.h"
+
+namespace zav {
+
+const char* const kAboutArt[6] = {
+    " _______      ___     __      __ ",     "|___   /     / _ \\    \\ \\    / / ",
+    "   /  /     / /_\\ \\    \\ \\  / /  ", "  /  /     /  ___  \\    \\ \\/ /   ",
+    " /  /___  /  /   \\  \\    \\  /    ",  "/_______|/__/     \\__\\    \\/     ",
+};
+
+namespace {
+
+constexpr int kBannerDelayMs = 5;
+constexpr int kInformationDelayMs = 40;
+
+struct HelpRow {
+  const char* usage;
+  const char* description;
+};
+
+const HelpRow kHelpRows[23] = {
+    {"setpcap <pcapname>", "set the name of the pcap you want to work with"},
+    {"getpcap", "print the name of the currently set pcap"},
+    {"setpcappath <pathtopcap>", "set the path to the pcap you want to work with"},
+    {"getpcappath", "print the name of the currently set pcap path"},
+    {"loadcmdfile", "(re)load the content of ZAV CMDs stored in \" CMD.zav\""},
+    {"getallcmds",
+     "print list of all available cmds in \"CMD.zav\", internal, and helper cmds, among others"},
+    {"getinclist", "print the name(s) of all include files in \"CMD.zav\""},
+    {"info <ZAV/WIN CMD>", "print info/help for a given ZAV/WIN cmd"},
+    {"logic <ZAV/WIN CMD>", "print logic implementation for a given ZAV/WIN cmd"},
+    {"auxl", "print a list of all available Auxiliary Logic definitions"},
+    {"gic",
+     "print the AL name a given Implicit Constructor (IC) holds. It takes the following list of "
+     "print subcmds"},
+    {"ulogic <ZAV/WIN CMD>",
+     "update (in-memory only) logic implementation for a given ZAV/WIN cmd"},
+    {"tag <ZAV/WIN CMD>", "print list of tags/metadata for a given ZAV/WIN cmd"},
+    {"gcwt <tag>", "print list of all available ZAV/WIN CMDs with a matching <tag>"},
+    {"history", "print list of all previously executed commands"},
+    {"chistory", "clear the history list of all previously executed commands"},
+    {"exh <list of history cmds>", "(re)execute list of previously executed commands"},
+    {"getmculist", "print list of all available Multi Command Units"},
+    {"exmcu <MCU name>", "execute list of ZAV/WIN commands defined in a Multi Command Unit"},
+    {"about", "print ZAV version and author information"},
+    {"version", "same as \"about\""},
+    {"helper", "this list!"},
+    {"exit", "exit the shell"},
+};
+
+const HelpRow kImplicitConstructorKeys[12] = {
+    {"pre.zav.g", "desc: Global ZAV Prefix IC"},    {"pre.win.g", "desc: Global WIN Prefix IC"},
+    {"suf.zav.g", "desc: Global ZAV Suffix IC"},    {"suf.win.g", "desc: Global WIN Suffix IC"},
+    {"pre.zav.s", "desc: Specific ZAV Prefix IC"},  {"pre.win.s", "desc: Specific WIN Prefix IC"},
+    {"suf.zav.s", "desc: Specific ZAV Suffix IC"},  {"suf.win.s", "desc: Specific WIN Suffix IC"},
+    {"pre.zav.e", "desc: Exclusion ZAV Prefix IC"}, {"pre.win.e", "desc: Exclusion WIN Prefix IC"},
+    {"suf.zav.e", "desc: Exclusion ZAV Suffix IC"}, {"suf.win.e", "desc: Exclusion WIN Suffix IC"},
+};
+
+}  // namespace
+
+void typeOut(const std::string& text, int delayMs) {
+  for (char c : text) {
+    std::cout << c;
+    std::cout.flush();
+    if (delayMs >= 1) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+  }
+}
+
+std::string aboutBannerText() {
+  std::string text;
+  for (const char* row : kAboutArt) text += std::string("  ") + row + "\n";
+  return text + "\n";
+}
+
+std::string aboutInformationText() {
+  return "\n\n  " + productShortName + " (" + productFullName + ") v" + productVersion + " (" +
+         productBuildVariant + ") \n  Release Date: [" + productReleaseDate +
+         "]\n  Edition: " + productEdition + "\n\n  " + authorName + "\n  " + authorEmail + "\n  " +
+         authorWebAddress + "\n";
+}
+
+void showAbout() {
+  typeOut(aboutBannerText(), kBannerDelayMs);
+  typeOut(aboutInformationText(), kInformationDelayMs);
+}
+
+void showHelp() {
+  for (const HelpRow& row : kHelpRows) {
+    printField(kFieldColour, row.usage, row.description);
+    if (std::string(row.usage) != "gic") continue;
+    std::cout << '\n';
+    for (const HelpRow& key : kImplicitConstructorKeys)
+      std::cout << "          " << key.usage << "  -  " << key.description << '\n';
+    std::cout.flush();
+  }
+}
+
+}  // namespace zav

@@ -1,0 +1,33 @@
+#include "builtins/capture_commands.h"
+
+#include "core/console_output.h"
+#include "core/shell_state.h"
+#include "defs/command_store.h"
+#include "defs/loader.h"
+#include "ic/implicit_constructors.h"
+
+namespace zav {
+
+void setCapture(const std::string& name) { currentCapture = name; }
+
+void showCapture() {
+  if (currentCapture.empty()) {
+    printMessage("+ Pcap file name is not set yet");
+  } else {
+    printMessage("+ Current pcap file name is: " + currentCapture);
+  }
+}
+
+void setCaptureDirectory(const std::string& directory) { config.PCAP_DIR_PATH = directory; }
+
+void showCaptureDirectory() {
+  printMessage("+ Current pcap path is set to: " + config.PCAP_DIR_PATH);
+}
+
+void reloadCommandFile() {
+  clearCommandStore();
+  clearImplicitConstructors();
+  loadCommandFile();
+}
+
+}  // namespace zav

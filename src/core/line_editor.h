@@ -1,0 +1,37 @@
+// Line editing, recall and completion for lines typed at a terminal. Used
+// only when standard input and standard output are both terminals on POSIX;
+// everywhere else lines are read plainly (line_reader.cpp), and the Windows
+// console edits and recalls lines itself. The editor draws the prompt, so
+// that its redraws of a long or edited line know where the line starts.
+#ifndef ZAV_CORE_LINE_EDITOR_H_
+#define ZAV_CORE_LINE_EDITOR_H_
+
+#include <string>
+
+#include "core/line_reader.h"
+
+namespace zav {
+
+// Whether lines are read through the editor. Decided once.
+bool lineEditorIsActive();
+
+// Draws the prompt ("ZAV" in the current colour, "> " in the prompt colour)
+// and reads one line. The caller has written the line feed in front of it.
+// Ctrl-C discards the line (interrupted); Ctrl-D on an empty line, or the
+// terminal going away, is the end of input. `line` is empty unless a line
+// was read.
+ReadStatus editPromptedLine(std::string& line);
+
+// Reads one line that starts out holding `initialText`. `shownPrompt` is the
+// text the caller has just written from the start of the current line; the
+// editor draws it again over itself so that its redraws stay in place.
+ReadStatus editInputLine(std::string& line, const std::string& initialText,
+                         const std::string& shownPrompt);
+
+// Adds a line to the editor's recall list (Up and Down). The shell's own
+// history file is the only one: the editor keeps no file of its own.
+void rememberAcceptedLine(const std::string& line);
+
+}  // namespace zav
+
+#endif  // ZAV_CORE_LINE_EDITOR_H_

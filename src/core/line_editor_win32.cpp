@@ -1,0 +1,21 @@
+// The Windows console gives every line read arrow-key editing and recall of
+// earlier lines by itself, so the shell adds no editor there.
+#include "core/line_editor.h"
+
+namespace zav {
+
+bool lineEditorIsActive() { return false; }
+
+ReadStatus editPromptedLine(std::string& line) {
+  line.clear();
+  return ReadStatus::ended;
+}
+
+ReadStatus editInputLine(std::string& line, const std::string&, const std::string&) {
+  line.clear();
+  return ReadStatus::ended;
+}
+
+void rememberAcceptedLine(const std::string&) {}
+
+}  // namespace zav

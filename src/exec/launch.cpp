@@ -1,0 +1,101 @@
+#include "exec/launch.h"
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "core/console_output.h"
+#include "core/shell_state.h"
+#include "platform/console.h"
+#include "platform/directory_order.h"
+
+namespace zav {
+
+namespace {
+
+constexpr const char* kNoCaptureSelected =
+    "+ No PCAP file is specified. Please issue the command \"setpcap <pcapfilename>\"";
+
+void printNotAValidPath(const std::string& path) {
+  printMessage("+ " + path + " is not a valid path.");
+}
+
+// Each capture of the all-files mode is introduced by its path, as plain
+// text (streaming a std::filesystem::path would quote it).
+void announceCaptureFile(const std::string& path) {
+  std::cout << "\n[ Working with file: " << path << " ]\n\n";
+}
+
+void runTsharkOn(const std::string& capturePath, const std::string& text) {
+  runInCommandProcessor(platform::tsharkCommandLine(config.TSHARK_EXE_PATH, capturePath, text));
+}
+
+}  // namespace
+
+Launchers realLaunchers() {
+  Launchers real;
+  real.tshark = runTsharkCommand;
+  real.windows = runWindowsCommand;
+  real.commandProcessor = [](const std::string& commandLine) {
+    platform::runCommandLine(commandLine);  // the exit status tells the shell nothing
+  };
+  return real;
+}
+
+Launchers& launchers() {
+  static Launchers inUse = realLaunchers();
+  return inUse;
+}
+
+void runInCommandProcessor(const std::string& commandLine) {
+  std::cout.flush();
+  launchers().commandProcessor(commandLine);
+}
+
+void runTsharkCommand(const std::string& text) {
+  if (currentCapture.empty()) {
+    printMessage(kNoCaptureSelected);
+    return;
+  }
+  if (currentCapture == kAllFilesCapture) {
+    std::vector<std::string> paths;
+    listCaptureFiles(paths);
+    for (const std::string& path : paths) {
+      announceCaptureFile(path);
+      runTsharkOn(path, text);
+    }
+    return;
+  }
+  std::cout << '\n';
+  // The directory value is meant to end with a separator; nothing is put in
+  // between, so "D:\caps" and "a.pcap" give "D:\capsa.pcap".
+  runTsharkOn(config.PCAP_DIR_PATH + currentCapture, text);
+}
+
+void runWindowsCommand(const std::string& text) {
+  std::cout << '\n';
+  runInCommandProcessor(text);
+}
+
+void listCaptureFiles(std::vector<std::string>& paths) {
+  // error_code overloads throughout: a directory that vanishes or cannot be
+  // read must not end the shell.
+  std::error_code error;
+  const std::filesystem::path directory(config.PCAP_DIR_PATH);
+  if (!std::filesystem::is_directory(directory, error)) {
+    printNotAValidPath(config.PCAP_DIR_PATH);
+    return;
+  }
+  std::vector<std::string> names;
+  std::filesystem::directory_iterator entry(directory, error);
+  for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    std::error_code statusError;
+    // is_regular_file on an entry follows links, so a link to a capture
+    // counts and a link to a directory does not.
+    if (entry->is_regular_file(statusError)) names.push_back(entry->path().filename().string());
+  }
+  platform::orderDirectoryNames(names);
+  for (const std::string& name : names) paths.push_back((directory / name).string());
+}
+
+}  // namespace zav

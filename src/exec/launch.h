@@ -1,0 +1,52 @@
+// Turning an expanded text into command lines and running them: TShark
+// against the selected capture (or every file of the capture directory),
+// or the text itself through the command processor.
+#ifndef ZAV_EXEC_LAUNCH_H_
+#define ZAV_EXEC_LAUNCH_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zav {
+
+// The capture name that stands for every file of the capture directory.
+inline constexpr const char* kAllFilesCapture = "*AF*";
+
+using TextRunner = std::function<void(const std::string&)>;
+
+// Everything command execution hands to the outside world. Dispatch calls
+// the two launchers; the launchers (and dispatch, for a line that names no
+// command) hand finished command lines to `commandProcessor`. Tests put
+// recorders in their place so that no process starts.
+struct Launchers {
+  TextRunner tshark;            // runTsharkCommand
+  TextRunner windows;           // runWindowsCommand
+  TextRunner commandProcessor;  // the platform's command processor, waited for
+};
+
+// The real ones.
+Launchers realLaunchers();
+// The ones in use, process-wide; the real ones unless a test replaced them.
+Launchers& launchers();
+
+// Flushes what the shell has written, so the child's output follows it, and
+// runs the command line through `launchers().commandProcessor`.
+void runInCommandProcessor(const std::string& commandLine);
+
+// Runs the text against the selected capture: reports when none is
+// selected; with "*AF*" runs it once per file of the capture directory,
+// announcing each; otherwise once against PCAP_DIR_PATH + currentCapture.
+void runTsharkCommand(const std::string& text);
+
+// A line feed, then the text itself through the command processor.
+void runWindowsCommand(const std::string& text);
+
+// The full paths of the regular files (links followed) directly inside
+// PCAP_DIR_PATH, in the platform's listing order. Reports a path that is
+// not a directory and leaves the list empty.
+void listCaptureFiles(std::vector<std::string>& paths);
+
+}  // namespace zav
+
+#endif  // ZAV_EXEC_LAUNCH_H_

@@ -1,0 +1,58 @@
+#include "platform/history_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zav {
+namespace platform {
+
+const char* const kTextLineEnd = "\n";
+
+FileHandle openAppendOnlyFile(const std::string& path) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  } while (fd < 0 && errno == EINTR);
+  return fd < 0 ? kNoFile : fd;
+}
+
+bool readToEnd(FileHandle file, std::string& bytes) {
+  if (file == kNoFile) return false;
+  char buffer[65536];
+  for (;;) {
+    ssize_t count = ::read(static_cast<int>(file), buffer, sizeof buffer);
+    if (count == 0) return true;
+    if (count > 0) {
+      bytes.append(buffer, static_cast<size_t>(count));
+    } else if (errno != EINTR) {  // Ctrl-C interrupts reads; that is no failure
+      return false;
+    }
+  }
+}
+
+bool appendAtEnd(FileHandle file, const std::string& bytes) {
+  if (file == kNoFile) return false;
+  // O_APPEND moves to the end and writes in one step, so concurrent writers
+  // cannot overwrite or split each other's records. A short write (a full
+  // disk) is finished rather than dropped: losing the line's rest would be
+  // worse than the rare interleaving.
+  size_t written = 0;
+  while (written < bytes.size()) {
+    ssize_t count = ::write(static_cast<int>(file), bytes.data() + written, bytes.size() - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return true;
+}
+
+void closeFile(FileHandle file) {
+  if (file != kNoFile) ::close(static_cast<int>(file));
+}
+
+}  // namespace platform
+}  // namespace zav
