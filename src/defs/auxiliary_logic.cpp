@@ -43,7 +43,7 @@ void reportEndlessInsert(const std::string& ref, const std::string& cmd) {
 }
 
 void reportOversizedInserts(const std::string& cmd) {
-  printMessage("+ The INSERT statements of \"" + cmd + "\" expand beyond the shell's limits.",
+  printMessage("+ The INSERT statements of \"" + cmd + "\" grow beyond the size limit.",
                "  Its INSERT statements are left in place. Please rectify offending command and "
                "try again.");
 }

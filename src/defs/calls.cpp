@@ -43,7 +43,7 @@ void reportCallCycle(const std::string& ref, const std::string& cmd) {
 }
 
 void reportOversizedCalls(const std::string& cmd) {
-  printMessage("+ The function CALLs of \"" + cmd + "\" expand beyond the shell's limits.",
+  printMessage("+ The function CALLs of \"" + cmd + "\" grow beyond the size limit.",
                "  Its CALL statements are left in place. Please rectify offending command and "
                "try again.");
 }

@@ -116,7 +116,7 @@ TEST(Calls, ResolveCalls) {
        {{"A", "a$ a z"}}},
       {"pasting keeps completing a marker without end",
        {{W, "a", "[CALL(x[CALL(c)]"}, {Z, "b", "[CALL("}, {W, "c", "[CALL(b)]c)]"}},
-       "\n+ The function CALLs of \"a\" expand beyond the shell's limits.\n  Its CALL statements "
+       "\n+ The function CALLs of \"a\" grow beyond the size limit.\n  Its CALL statements "
        "are left in place. Please rectify offending command and try again.\n",
        {{"a", "[CALL(x[CALL(c)]"}, {"c", "[CALL(b)]c)]"}}},
       {"pasting completes a marker",
@@ -175,10 +175,9 @@ TEST(Calls, GrowthIsBounded) {
   commands.push_back({Z, "A30", std::string(64, 'x')});
   store(commands);
   std::string output = captureOutput(resolveCalls);
-  EXPECT_EQ(
-      output,
-      "\n+ The function CALLs of \"A0\" expand beyond the shell's limits.\n  Its CALL statements "
-      "are left in place. Please rectify offending command and try again.\n");
+  EXPECT_EQ(output,
+            "\n+ The function CALLs of \"A0\" grow beyond the size limit.\n  Its CALL statements "
+            "are left in place. Please rectify offending command and try again.\n");
   EXPECT_EQ(logicOf("A0"), "[CALL(A1)][CALL(A1)]");
   EXPECT_EQ(logicOf("A1"), "[CALL(A2)][CALL(A2)]");
 }
@@ -242,7 +241,7 @@ TEST(Calls, ExpansionMatchesTheLiteralLoopOnRandomCommands) {
     for (const char* listId : kCommandListIds)
       ended = ended && literalExpandCalls(listId, 100, literalOutput);
     if (output.find("call cycle") != std::string::npos ||
-        output.find("shell's limits") != std::string::npos ||
+        output.find("size limit") != std::string::npos ||
         output.find("not valid") != std::string::npos)
       continue;  // the literal loop would not end there
     ASSERT_TRUE(ended) << commands[0].logic << " | " << commands[1].logic << " | "
