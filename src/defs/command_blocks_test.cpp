@@ -174,11 +174,5 @@ TEST(CommandBlocks, CheckFileTextRunsForEachKind) {
   EXPECT_EQ(commandList(kWinExtList).size(), 1u);
 }
 
-TEST(CommandBlocks, SplitTagsAndCountArguments) {
-  EXPECT_EQ(splitTags(""), std::vector<std::string>{});
-  EXPECT_EQ(splitTags("b|a|b|"), (std::vector<std::string>{"b", "a"}));
-  EXPECT_EQ(countArgumentMarkers("[%_ARG_%][%_ARG_%] [%_ARG_% ]"), 2u);
-}
-
 }  // namespace
 }  // namespace zav
