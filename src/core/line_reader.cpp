@@ -6,6 +6,7 @@
 #include "core/console_output.h"
 #include "core/line_editor.h"
 #include "core/shell_state.h"
+#include "platform/console.h"
 
 namespace zav {
 
@@ -20,11 +21,15 @@ void writePrompt() {
 }
 
 ReadStatus readPlainLine(std::string& line) {
+  platform::takeInterrupt();  // one that stopped a child is not for this read
   std::getline(std::cin, line);
   if (std::cin.good()) return ReadStatus::line;
-  // std::cin reads through stdio, which keeps apart a real end of input and
-  // a read interrupted by a signal.
-  bool interrupted = std::ferror(stdin) != 0 && std::feof(stdin) == 0;
+  // stdio keeps apart a real end of input and a read cut short by a signal;
+  // on Windows, Ctrl-C at a console read looks like end of input, so the
+  // control handler's word decides. Counting it as end of input would end
+  // the shell after a few presses.
+  bool interrupted =
+      (std::ferror(stdin) != 0 && std::feof(stdin) == 0) || platform::takeInterrupt();
   std::cin.clear();
   std::clearerr(stdin);
   return interrupted ? ReadStatus::interrupted : ReadStatus::ended;

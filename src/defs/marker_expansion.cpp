@@ -17,12 +17,6 @@ constexpr size_t kChargePerReplacement = 128;
 
 size_t budgetLeft = kExpansionLoadBudget;
 
-bool chargeBudget(size_t amount) {
-  if (amount > budgetLeft) return false;
-  budgetLeft -= amount;
-  return true;
-}
-
 // True when the format holds "$`" or "$'", which stand for the text around
 // the marker and so need the whole current text; read exactly as
 // appendFormatted reads a format ("$$'" is a "$" and a quote).
@@ -39,15 +33,21 @@ bool needsSurroundings(std::string_view format) {
 // A text being worked through: the caller's text at the bottom, each
 // pasted text above the one whose marker it replaced. The current text of
 // the literal loop is always `out` followed by the unread part of every
-// frame, top first.
+// frame, top first. A frame read to its end stays while the text pasted
+// for its last marker is worked through, so that its name still counts for
+// cycles.
 struct Frame {
   std::string text;
   size_t pos = 0;
   std::string name;  // whose text this is; empty for the caller's
 };
 
-// A marker found in the current text: it begins at `begin` (an offset into
-// `out`, which may be out.size() when it begins in the unread text).
+// Memory a frame costs beyond its text, counted into the size limit so
+// that frames cannot pile up unbounded either.
+constexpr size_t kFrameOverhead = 96;
+
+// A marker found in the current text: it begins at `begin`, an offset into
+// `out` (out.size() when it begins in the unread text).
 struct FoundMarker {
   size_t begin = 0;
   size_t length = 0;
@@ -56,33 +56,56 @@ struct FoundMarker {
 
 struct Expansion {
   const MarkerKind& kind;
+  const std::string& rootName;
   std::string out;
   std::vector<Frame> frames;
+  // Indices of the frames with unread bytes, bottom first: looking ahead
+  // never walks over frames read to their end.
+  std::vector<size_t> live;
   std::unordered_map<std::string, size_t> open;  // names of the frames' texts
   size_t unread = 0;                             // bytes left over all frames
   size_t sizeLimit = 0;
+  size_t workLeft = kExpansionWorkLimit;
   ExpansionOutcome outcome;
 
-  explicit Expansion(const MarkerKind& markerKind) : kind(markerKind) {}
+  Expansion(const MarkerKind& markerKind, const std::string& root)
+      : kind(markerKind), rootName(root) {}
+
+  // Work counts against this expansion's limit and the load's budget.
+  bool charge(size_t amount) {
+    if (amount > workLeft || amount > budgetLeft) return false;
+    workLeft -= amount;
+    budgetLeft -= amount;
+    return true;
+  }
 
   void push(std::string text, const std::string& name) {
     unread += text.size();
     if (!name.empty()) ++open[name];
+    if (!text.empty()) live.push_back(frames.size());
     frames.push_back(Frame{std::move(text), 0, name});
   }
 
   void pop() {
     Frame& top = frames.back();
-    unread -= top.text.size() - top.pos;
+    if (top.pos < top.text.size()) {
+      unread -= top.text.size() - top.pos;
+      live.pop_back();
+    }
     if (!top.name.empty() && --open[top.name] == 0) open.erase(top.name);
     frames.pop_back();
+  }
+
+  void popReadFrames() {
+    while (!frames.empty() && frames.back().pos == frames.back().text.size()) pop();
   }
 
   // Up to `count` bytes of the unread text, beginning `skip` bytes in.
   std::string unreadText(size_t skip, size_t count) const {
     std::string result;
-    for (size_t i = frames.size(); i-- > 0 && result.size() < count;) {
-      std::string_view rest = std::string_view(frames[i].text).substr(frames[i].pos);
+    for (size_t i = live.size(); i-- > 0 && result.size() < count;) {
+      const Frame& frame = frames[live[i]];
+      std::string_view rest = std::string_view(frame.text).substr(frame.pos);
       size_t dropped = std::min(skip, rest.size());
       skip -= dropped;
       rest.remove_prefix(dropped);
@@ -91,20 +114,27 @@ struct Expansion {
     return result;
   }
 
-  // Advances over `count` unread bytes; frames read to their end on the way
-  // are closed, the frame in which the bytes end stays open.
+  // Reads `count` unread bytes, frame after frame.
   void consume(size_t count) {
-    while (true) {
-      Frame& top = frames.back();
-      size_t available = top.text.size() - top.pos;
-      if (count <= available) {
-        top.pos += count;
-        unread -= count;
-        return;
-      }
-      count -= available;
-      pop();
+    while (count > 0) {
+      Frame& frame = frames[live.back()];
+      size_t step = std::min(count, frame.text.size() - frame.pos);
+      frame.pos += step;
+      unread -= step;
+      count -= step;
+      if (frame.pos == frame.text.size()) live.pop_back();
     }
+  }
+
+  // A marker is a cycle when it names the caller's own text, or when it
+  // stands wholly inside pasted text and names a text pasted around it
+  // (its own included): pasting that text again brings the marker back.
+  // A marker that pasting completes, begun before a pasted text and ended
+  // inside one, is replaced like any other; the work limit bounds what
+  // such completions could still do.
+  bool isCycle(const FoundMarker& marker) const {
+    if (marker.name == rootName) return true;
+    return marker.begin == out.size() && open.count(marker.name) != 0;
   }
 
   // A marker that begins in the tail of `out` and ends in the unread text:
@@ -133,12 +163,12 @@ struct Expansion {
   // as a format for the marker's match, in the whole current text.
   bool replacementFor(const FoundMarker& marker, const std::string& format,
                       std::string& replacement) {
-    size_t inOut = out.size() - marker.begin;
-    std::string markerText = out.substr(marker.begin) + unreadText(0, marker.length - inOut);
     if (format.find('$') == std::string::npos) {
       replacement = format;
       return true;
     }
+    size_t inOut = out.size() - marker.begin;
+    std::string markerText = out.substr(marker.begin) + unreadText(0, marker.length - inOut);
     RegexMatch match;
     if (!needsSurroundings(format)) {
       match.groups = {{0, markerText.size()}};
@@ -146,27 +176,30 @@ struct Expansion {
       return true;
     }
     // "$`" and "$'" are rare enough to pay for the whole text each time;
-    // that work counts against the budget like pasted text.
+    // that work is charged like pasted text.
     std::string whole =
         out.substr(0, marker.begin) + markerText + unreadText(marker.length - inOut, unread);
-    if (!chargeBudget(whole.size())) return false;
+    if (!charge(whole.size())) return false;
     match.groups = {{marker.begin, marker.begin + markerText.size()}};
     appendFormatted(replacement, whole, match, format);
     return true;
   }
 
   bool replace(const FoundMarker& marker) {
-    if (open.count(marker.name) != 0) return stop(ExpansionStop::cycle, marker.name, true);
+    if (isCycle(marker)) return stop(ExpansionStop::cycle, marker.name, true);
     const std::string* format = kind.lookup(marker.name);
     if (format == nullptr) return stop(ExpansionStop::unknownName, marker.name, true);
     std::string replacement;
     if (!replacementFor(marker, *format, replacement) ||
-        !chargeBudget(replacement.size() + kChargePerReplacement))
+        !charge(replacement.size() + kChargePerReplacement))
       return stop(ExpansionStop::sizeLimit, marker.name, false);
     size_t inOut = out.size() - marker.begin;
     out.resize(marker.begin);
     consume(marker.length - inOut);
-    if (out.size() + unread + replacement.size() > sizeLimit)
+    // A completed marker closes the frames it was read out of; a marker
+    // inside one frame keeps that frame for the cycle test.
+    if (inOut > 0) popReadFrames();
+    if (out.size() + unread + replacement.size() + (frames.size() + 1) * kFrameOverhead > sizeLimit)
       return stop(ExpansionStop::sizeLimit, marker.name, false);
     push(std::move(replacement), marker.name);
     return true;
@@ -196,11 +229,10 @@ struct Expansion {
       }
       size_t before = match.begin() - top.pos;
       out.append(top.text, top.pos, before);
-      top.pos = match.begin();
-      unread -= before;
       marker.begin = out.size();
       marker.length = match.end() - match.begin();
       marker.name = match.group(top.text, 1);
+      consume(before);
       if (!replace(marker)) return false;
       frameChanged = true;
     }
@@ -214,7 +246,7 @@ void resetExpansionBudget() { budgetLeft = kExpansionLoadBudget; }
 
 ExpansionOutcome expandMarkers(std::string& text, const MarkerKind& kind,
                                const std::string& rootName) {
-  Expansion expansion(kind);
+  Expansion expansion(kind, rootName);
   expansion.sizeLimit = text.size() + kExpansionGrowthLimit;
   expansion.out.reserve(text.size());
   expansion.push(text, rootName);

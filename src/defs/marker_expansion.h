@@ -27,7 +27,7 @@ enum class ExpansionStop {
   none,         // every marker was replaced
   unknownName,  // a marker made by pasting names nothing
   cycle,        // a marker names a text that is being pasted already
-  sizeLimit,    // the text, or the load's expansion work, grew past its limit
+  sizeLimit,    // the text or the work grew past its limit
 };
 
 struct ExpansionOutcome {
@@ -46,11 +46,13 @@ struct ExpansionOutcome {
 ExpansionOutcome expandMarkers(std::string& text, const MarkerKind& kind,
                                const std::string& rootName);
 
-// Per-command growth allowance over the text's own size, and the work one
-// load may spend on expansions in all (pasted bytes plus a fixed charge per
-// replacement). Real command files stay far below both; they bound what a
-// hostile file can make the shell allocate.
+// What one expansion may do: grow the text by kExpansionGrowthLimit bytes,
+// and spend kExpansionWorkLimit units of work (pasted bytes plus a fixed
+// charge per replacement), out of the kExpansionLoadBudget that one load
+// shares. Real command files stay far below all three; they bound what a
+// hostile file can make the shell allocate and compute.
 inline constexpr size_t kExpansionGrowthLimit = 16u << 20;
+inline constexpr size_t kExpansionWorkLimit = 32u << 20;
 inline constexpr size_t kExpansionLoadBudget = 256u << 20;
 
 // Gives the load its full expansion budget again; the loader calls it first.

@@ -19,6 +19,11 @@ using TextAttribute = std::uint16_t;
 // a running child. An interrupted console read then fails like end of input.
 void installControlHandler();
 
+// True when Ctrl-C or Ctrl-Break reached the shell since the last call. A
+// console read that Ctrl-C cuts short can look like end of input (the
+// Windows C runtime reports it so); this tells the two apart.
+bool takeInterrupt();
+
 // Current attribute of standard output, and a change to it. Output written
 // before a change is flushed first. Nothing is written when standard output
 // is not a console/terminal.

@@ -25,9 +25,12 @@ namespace {
 // its normal colour.
 TextAttribute trackedAttribute = 7;
 
+volatile sig_atomic_t interruptArrived = 0;
+
 void onInterrupt(int) {
-  // Nothing to do: the signal's only effect is to interrupt a pending read,
-  // which the prompt then treats as a failed read.
+  // Interrupting a pending read is the signal's main effect; the prompt then
+  // treats the read as failed. The flag covers a read that ends otherwise.
+  interruptArrived = 1;
 }
 
 void writeRaw(const std::string& bytes) {
@@ -76,6 +79,12 @@ void installControlHandler() {
   action.sa_flags = 0;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGQUIT, &action, nullptr);
+}
+
+bool takeInterrupt() {
+  bool arrived = interruptArrived != 0;
+  interruptArrived = 0;
+  return arrived;
 }
 
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }

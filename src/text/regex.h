@@ -70,6 +70,13 @@ class Regex {
   std::unique_ptr<Impl> impl_;
 };
 
+// The engine behind Regex, chosen when the shell is built: PCRE2, or the
+// standard library's std::regex where PCRE2 is not available. std::regex has
+// no resource limit (a runaway pattern runs on instead of reporting an
+// error) and its recursive matcher can exhaust the stack on long matches.
+enum class RegexEngine { pcre2, standardLibrary };
+RegexEngine regexEngine();
+
 // Expands an ECMAScript replacement format for one match:
 //   $$ -> "$", $& -> the match, $` -> `prefix`, $' -> the text after the
 //   match, $n / $nn -> that group (two digits when two follow; a group that

@@ -63,6 +63,8 @@ Regex::Regex(std::string_view pattern) : pattern_(pattern), impl_(new Impl) {
 
 Regex::~Regex() = default;
 
+RegexEngine regexEngine() { return RegexEngine::pcre2; }
+
 bool Regex::valid() const { return impl_->code != nullptr && impl_->matchData != nullptr; }
 
 size_t Regex::groupCount() const { return impl_->groupCount; }

@@ -39,10 +39,6 @@ CTRL_C = b"\x03"
 CTRL_D = b"\x04"
 
 
-class Skipped(Exception):
-    pass
-
-
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -133,14 +129,6 @@ def use_command_file(directory):
     pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
 
 
-def skip_without_loader(session):
-    enter(session, b"logic dns")
-    if b"+ cmd dns is not valid" in session.output:
-        # Only until the command file loader is part of the build.
-        leave(session)
-        raise Skipped("no command file loader in this build")
-
-
 def tab_completes_command_and_capture_names(zav, directory):
     use_command_file(directory)
     pathlib.Path(directory, "captures").mkdir()
@@ -159,7 +147,6 @@ def tab_completes_command_and_capture_names(zav, directory):
     # A capture file of the capture directory.
     enter(session, b"setpcap al\t")
     enter(session, b"getpcap", then=b"\r\n+ Current pcap file name is: alpha.pcap\r\n")
-    skip_without_loader(session)
     # A command of the command file, first word and argument of info.
     enter(session, b"inf\td\t", then=b"dns" + NORMAL + b": DNS\r\n")
     enter(session, b"dn\t", then=b"[-Y][dns]\r\n")
@@ -169,7 +156,6 @@ def tab_completes_command_and_capture_names(zav, directory):
 def ulogic_offers_the_old_logic(zav, directory):
     use_command_file(directory)
     session = start(zav, directory)
-    skip_without_loader(session)
     offered = b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && '
     # Enter on the offered logic, untouched, keeps it.
     session.send(b"ulogic dns\r")
@@ -289,24 +275,19 @@ def ulogic_uses_the_terminal_clipboard(zav, directory):
     pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
     session = PtySession([zav], directory)
     session.read_until(PROMPT)
-    session.send(b"logic dns\n")
-    out = session.read_until(PROMPT, count=2)
-    if b"+ cmd dns is not valid" in out:
-        # Only until the command file loader is part of the build.
-        session.send(b"exit\n")
-        session.finish()
-        raise Skipped("no command file loader in this build")
     session.send(b"ulogic dns\n")
     copy = b"\x1b]52;c;" + base64.b64encode(b"-Y dns && udp") + b"\x07"
     out = session.read_until(copy)
     check(out.index(b'Please enter new logic for ZAV/WIN CMD "dns": ') < out.index(copy),
           "the prompt comes before the copy")
-    # Ctrl-U first: where the line editor offers the old logic, it is erased.
+    # The line editor offers the old logic for editing; once it is shown,
+    # Ctrl-U erases it.
+    session.read_until(b'\rPlease enter new logic for ZAV/WIN CMD "dns": -Y dns && udp')
     session.send(b"\x15-Y http\n")
     out = session.read_until(b"\x1b]52;c;!\x07")
     check(b"clipboard" not in out and b"Clipboard" not in out, "no clipboard message: %r"
           % out[-200:])
-    session.read_until(PROMPT, count=3)
+    session.read_until(PROMPT, count=2)
     session.send(b"logic dns\n")
     session.read_until(b": -Y http\r\n")
     session.send(b"exit\n")
@@ -331,8 +312,6 @@ def main():
             pathlib.Path(directory, "ZAV.cfg").write_text(CONFIG)
             test(zav, directory)
             print("ok   %s" % test.__name__)
-        except Skipped as reason:
-            print("skip %s: %s" % (test.__name__, reason))
         except AssertionError as error:
             failed += 1
             print("FAIL %s: %s" % (test.__name__, error))

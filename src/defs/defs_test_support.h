@@ -1,0 +1,39 @@
+// Helpers shared by the definition parsers' unit tests.
+#ifndef ZAV_DEFS_DEFS_TEST_SUPPORT_H_
+#define ZAV_DEFS_DEFS_TEST_SUPPORT_H_
+
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "defs/command_store.h"
+#include "defs/marker_expansion.h"
+
+namespace zav {
+namespace testing_support {
+
+inline const std::string kControlHeader = "<ZAV CONTROL COMMANDS>\n";
+
+// What `action` writes to standard output.
+inline std::string captureOutput(const std::function<void()>& action) {
+  std::ostringstream captured;
+  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
+  action();
+  std::cout.rdbuf(saved);
+  return captured.str();
+}
+
+// Empty stores and a full expansion budget, as at the start of a load.
+inline void freshStores() {
+  clearCommandStore();
+  resetExpansionBudget();
+}
+
+// The shape of every diagnostic: an empty line before it.
+inline std::string message(const std::string& text) { return "\n" + text + "\n"; }
+
+}  // namespace testing_support
+}  // namespace zav
+
+#endif  // ZAV_DEFS_DEFS_TEST_SUPPORT_H_

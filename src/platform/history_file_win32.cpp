@@ -1,0 +1,69 @@
+// The history file on Windows: Win32 file handles, and CR LF as the line end
+// of a text file, so the file reads as a text file in Notepad and in every
+// text-mode reader.
+#include "platform/history_file.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace zav {
+namespace platform {
+
+namespace {
+
+HANDLE toHandle(FileHandle file) {
+  return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(file));
+}
+
+// Win32 reads and writes take 32-bit counts.
+constexpr DWORD kChunk = 1 << 20;
+
+}  // namespace
+
+const char* const kTextLineEnd = "\r\n";
+
+FileHandle openAppendOnlyFile(const std::string& path) {
+  // Append access without write access makes the system put every write at
+  // the end of the file, in one step, like O_APPEND. Other shells may read
+  // and append meanwhile. A new file takes the access rules of its
+  // directory, which for the user's own directories is the user only.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return kNoFile;
+  return static_cast<FileHandle>(reinterpret_cast<std::intptr_t>(file));
+}
+
+bool readToEnd(FileHandle file, std::string& bytes) {
+  if (file == kNoFile) return false;
+  std::string buffer(kChunk, '\0');
+  for (;;) {
+    DWORD count = 0;
+    if (!ReadFile(toHandle(file), &buffer[0], kChunk, &count, nullptr)) return false;
+    if (count == 0) return true;
+    bytes.append(buffer, 0, count);
+  }
+}
+
+bool appendAtEnd(FileHandle file, const std::string& bytes) {
+  if (file == kNoFile) return false;
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const size_t left = bytes.size() - written;
+    DWORD count = 0;
+    if (!WriteFile(toHandle(file), bytes.data() + written,
+                   static_cast<DWORD>(left < kChunk ? left : kChunk), &count, nullptr) ||
+        count == 0)
+      return false;
+    written += count;
+  }
+  return true;
+}
+
+void closeFile(FileHandle file) {
+  if (file != kNoFile) CloseHandle(toHandle(file));
+}
+
+}  // namespace platform
+}  // namespace zav
