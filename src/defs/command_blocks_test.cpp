@@ -15,7 +15,7 @@ using testing_support::kControlHeader;
 using testing_support::message;
 
 // Parses one ZAV text (header added) silently and gives the records.
-std::vector<CommandRecord> parseZav(const std::string& blocks) {
+CommandList parseZav(const std::string& blocks) {
   freshStores();
   std::string output = captureOutput(
       [&] { parseCommandBlocks(BlockKind::zav, "CMD.zav", kControlHeader + blocks); });
@@ -71,7 +71,7 @@ TEST(CommandBlocks, AcceptedForms) {
       {"ZAV() {\nNAME = " + kName64 + "\nLOGIC = x\nINFO = y\n}", kName64, "x", "y", {}, false},
   };
   for (const Case& c : cases) {
-    std::vector<CommandRecord> records = parseZav(c.text);
+    CommandList records = parseZav(c.text);
     ASSERT_EQ(records.size(), 1u) << c.text;
     EXPECT_EQ(records[0].name, c.name) << c.text;
     EXPECT_EQ(records[0].logic, c.logic) << c.text;
@@ -106,7 +106,7 @@ TEST(CommandBlocks, SilentlyRejectedForms) {
 }
 
 TEST(CommandBlocks, BlocksAroundARejectedOneAreStoredInTextOrder) {
-  std::vector<CommandRecord> records = parseZav(
+  CommandList records = parseZav(
       "ZAV() {\nNAME = a\nLOGIC = 1\nINFO = i\n}\n"
       "ZAV() {\nNAME = b c\nLOGIC = 2\nINFO = i\n}\n"
       "text nothing recognises\n"
@@ -154,7 +154,7 @@ TEST(CommandBlocks, ArgumentCountAndListMarkerAfterInserts) {
                            "ZAV() {\nNAME = ll\nLOGIC = [%_LIST<a>_%][%_LIST<b>_%]\nINFO = i\n}");
   });
   EXPECT_EQ(output, message("+ Only one LIST object is allowed"));
-  const std::vector<CommandRecord>& records = commandList(kZavExtList);
+  const CommandList& records = commandList(kZavExtList);
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].logic, "[%_ARG_%] -Y tcp.port==[%_ARG_%]");
   EXPECT_EQ(records[0].argCount, 2u);
