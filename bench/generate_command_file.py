@@ -15,8 +15,11 @@ LEAVES = 10
 def generate(count):
     """The text of a command file with `count` commands (leaves included)."""
     out = ["<ZAV CONTROL COMMANDS>\n", "// Generated for load benchmarks.\n"]
-    out.append("L.common = -n\n")
-    out.append("L.winsuf = > NUL\n")
+    # Implicit Constructor texts are joined to the logic as they stand, so
+    # they carry their own blanks (one blank after "=" is not part of them).
+    out.append("L.common = -n \n")
+    out.append("L.winsuf =  > /dev/null\n")
+    out.append("L.tail =  -c 100\n")
     for k in range(FRAGMENTS):
         out.append('L.frag%d = -Y "ip.ttl == %d"\n' % (k, k))
     leaves = min(LEAVES, count)
@@ -46,7 +49,7 @@ def generate(count):
     specific = ["cmd%d" % i for i in zav if i % 100 == 3]
     excluded = ["!cmd%d" % i for i in zav if i % 100 == 4]
     if specific:
-        out.append("Suffix.ZAV = {%s} -> [L.frag1]\n" % ",\n    ".join(specific))
+        out.append("Suffix.ZAV = {%s} -> [L.tail]\n" % ",\n    ".join(specific))
     if excluded:
         out.append("Prefix.ZAV = {%s}\n" % ", ".join(excluded))
     return "".join(out)
