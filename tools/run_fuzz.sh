@@ -21,13 +21,22 @@ for target in $targets; do
 done
 rm -rf "$build/seeds"
 python3 fuzz/extract_seeds.py "$build/seeds"
+failed=0
 for target in $targets; do
   corpus="$build/corpus/$target"
+  log="$build/fuzz_$target.log"
   mkdir -p "$corpus" "$build/seeds/$target"
-  echo "== fuzz_$target for $seconds s"
+  echo "== fuzz_$target for $seconds s (log: $log)"
   # -timeout: one input may take this long before it counts as a hang.
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
     -max_len=16384 -dict="$PWD/fuzz/zav.dict" -print_final_stats=1 -artifact_prefix="$build/" \
-    "$corpus" "$build/seeds/$target"
+    "$corpus" "$build/seeds/$target" > "$log" 2>&1; then
+    grep -E '^Done|^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log" || true
+  else
+    failed=1
+    echo "fuzz_$target FAILED; the end of its log:"
+    tail -n 80 "$log"
+  fi
 done
+exit $failed
