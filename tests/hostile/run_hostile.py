@@ -63,9 +63,10 @@ def zav_block(name, logic):
 
 
 class Case:
-    """files: name -> bytes; stdin: bytes typed before CLOSING; expect:
-    byte strings stdout must contain; factor: allowed peak memory above the
-    idle shell, as a multiple of the input size."""
+    """files: name -> bytes; fifos: names made as FIFOs; stdin: bytes typed
+    before CLOSING; expect: byte strings stdout must contain; factor: allowed
+    peak memory above the idle shell (plus MEMORY_SLACK), as a multiple of
+    the input size; timeout: seconds before the case counts as a hang."""
 
     def __init__(self, name, files, stdin=b"", expect=(), factor=8, timeout=120, fifos=()):
         self.name = name
