@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "config/whole_file.h"
+#include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 
 namespace zav {
@@ -14,11 +13,7 @@ namespace {
 std::string parseCapturingOutput(const std::string& text) {
   config = ConfigRecord();
   currentCapture.clear();
-  std::ostringstream captured;
-  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
-  parseConfiguration(text);
-  std::cout.rdbuf(saved);
-  return captured.str();
+  return testing_support::captureOutput([&] { parseConfiguration(text); });
 }
 
 const std::string kHeader = "<ZAV CONFIGURATION FILE>\n";

@@ -3,20 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 
+#include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 
 namespace zav {
 namespace {
 
-std::string captureOutput(void (*write)()) {
-  std::ostringstream captured;
-  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
-  write();
-  std::cout.rdbuf(saved);
-  return captured.str();
-}
+using testing_support::captureOutput;
 
 TEST(ConsoleOutput, FieldsAndMessagesHaveTheirShape) {
   EXPECT_EQ(captureOutput([] { printField(kFieldColour, "dns", ""); }), "\n  dns: \n");

@@ -2,11 +2,9 @@
 #ifndef ZAV_DEFS_DEFS_TEST_SUPPORT_H_
 #define ZAV_DEFS_DEFS_TEST_SUPPORT_H_
 
-#include <functional>
-#include <iostream>
-#include <sstream>
 #include <string>
 
+#include "core/output_capture_test_support.h"
 #include "defs/command_store.h"
 #include "defs/marker_expansion.h"
 
@@ -14,15 +12,6 @@ namespace zav {
 namespace testing_support {
 
 inline const std::string kControlHeader = "<ZAV CONTROL COMMANDS>\n";
-
-// What `action` writes to standard output.
-inline std::string captureOutput(const std::function<void()>& action) {
-  std::ostringstream captured;
-  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
-  action();
-  std::cout.rdbuf(saved);
-  return captured.str();
-}
 
 // Empty stores and a full expansion budget, as at the start of a load.
 inline void freshStores() {

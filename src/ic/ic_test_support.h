@@ -3,24 +3,14 @@
 #ifndef ZAV_IC_IC_TEST_SUPPORT_H_
 #define ZAV_IC_IC_TEST_SUPPORT_H_
 
-#include <iostream>
-#include <sstream>
 #include <string>
 
+#include "core/output_capture_test_support.h"
 #include "defs/command_store.h"
 #include "ic/implicit_constructors.h"
 
 namespace zav {
 namespace testing_support {
-
-template <typename Write>
-std::string captureOutput(Write write) {
-  std::ostringstream captured;
-  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
-  write();
-  std::cout.rdbuf(saved);
-  return captured.str();
-}
 
 inline void addCommand(const char* listId, const std::string& name, const std::string& logic,
                        bool hidden = false) {

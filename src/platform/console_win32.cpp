@@ -104,20 +104,31 @@ std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& 
   return cmdExeTsharkCommandLine(tsharkPath, capturePath, text);
 }
 
+namespace {
+
+// Both clipboard operations start alike; on failure the clipboard is left
+// closed and the failure reported.
+bool openAndEmptyClipboard() {
+  if (!OpenClipboard(GetConsoleWindow())) {
+    printClipboardMessage(kCannotOpenClipboard);
+    return false;
+  }
+  if (!EmptyClipboard()) {
+    CloseClipboard();
+    printClipboardMessage(kCannotEmptyClipboard);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void copyToClipboard(const std::string& text) {
   if (text.empty()) {
     printClipboardMessage(kNothingToCopy);
     return;
   }
-  if (!OpenClipboard(GetConsoleWindow())) {
-    printClipboardMessage(kCannotOpenClipboard);
-    return;
-  }
-  if (!EmptyClipboard()) {
-    CloseClipboard();
-    printClipboardMessage(kCannotEmptyClipboard);
-    return;
-  }
+  if (!openAndEmptyClipboard()) return;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
   if (!block) {
     CloseClipboard();
@@ -136,15 +147,7 @@ void copyToClipboard(const std::string& text) {
 }
 
 void clearClipboard() {
-  if (!OpenClipboard(GetConsoleWindow())) {
-    printClipboardMessage(kCannotOpenClipboard);
-    return;
-  }
-  if (!EmptyClipboard()) {
-    CloseClipboard();
-    printClipboardMessage(kCannotEmptyClipboard);
-    return;
-  }
+  if (!openAndEmptyClipboard()) return;
   if (!CloseClipboard()) printClipboardMessage(kCannotCloseClipboard);
 }
 

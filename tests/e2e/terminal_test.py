@@ -185,6 +185,9 @@ def ctrl_c_discards_the_line(zav, directory):
     session = start(zav, directory)
     session.send(b"echo discarded")
     session.read_until(b"discarded")
+    # Let the editor finish with the typed keys and wait for the next one;
+    # on a loaded machine a Ctrl-C can otherwise overtake them.
+    time.sleep(0.5)
     session.send(CTRL_C)
     session.prompts += 1
     session.read_until(PROMPT, count=session.prompts)
