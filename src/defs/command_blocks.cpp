@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "core/console_output.h"
+#include "defs/block_matcher.h"
 #include "defs/auxiliary_logic.h"
 #include "defs/command_store.h"
 #include "defs/loader.h"
@@ -14,31 +15,20 @@ namespace zav {
 
 namespace {
 
-// Capture groups of the composed block pattern.
-enum BlockGroup : size_t {
-  hideGroup = 1,
-  nameGroup = 2,
-  logicGroup = 3,
-  infoGroup = 4,
-  tagWordsGroup = 6
-};
-
 struct KindConstants {
   const char* listId;
-  const char* label;      // as the duplicate message names the kind
-  const char* construct;  // as a search failure names what was searched for
+  const char* label;    // as the duplicate message names the kind
+  const char* keyword;  // what the header line begins with
 };
 
 const KindConstants& constantsFor(BlockKind kind) {
-  static const KindConstants zav{kZavExtList, "ZAV", "ZAV blocks"};
-  static const KindConstants win{kWinExtList, "WIN", "WIN blocks"};
+  static const KindConstants zav{kZavExtList, "ZAV", "ZAV()"};
+  static const KindConstants win{kWinExtList, "WIN", "WIN()"};
   return kind == BlockKind::zav ? zav : win;
 }
 
-const Regex& blockPattern(BlockKind kind) {
-  static const Regex zav(patterns::commandBlock(patterns::blockHeaderZav));
-  static const Regex win(patterns::commandBlock(patterns::blockHeaderWin));
-  return kind == BlockKind::zav ? zav : win;
+std::string spanText(const std::string& text, const TextSpan& span) {
+  return span.empty() ? std::string() : text.substr(span.begin, span.end - span.begin);
 }
 
 void reportDuplicate(const KindConstants& constants, const std::string& name) {
@@ -73,26 +63,25 @@ std::uint32_t countArgumentMarkers(const std::string& logic) {
 
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text) {
   const KindConstants& constants = constantsFor(kind);
-  const Regex& block = blockPattern(kind);
   checkFileText(fileName, text);
-  RegexMatch match;
-  for (size_t position = 0; position <= text.size(); position = match.end()) {
-    SearchStatus status = block.search(text, match, position);
-    if (status == SearchStatus::error) reportSearchGaveUp(fileName, constants.construct);
-    if (status != SearchStatus::found) break;
+  // The matches of patterns::commandBlock, found in linear time.
+  BlockMatcher blocks(text, constants.keyword);
+  BlockMatch match;
+  for (size_t position = 0; position <= text.size() && blocks.next(position, match);
+       position = match.end) {
     CommandRecord record;
-    record.name = match.group(text, nameGroup);
+    record.name = spanText(text, match.name);
     if (hasCommandInList(constants.listId, record.name)) {
       reportDuplicate(constants, record.name);
       continue;
     }
-    record.logic = match.group(text, logicGroup);
+    record.logic = spanText(text, match.logic);
     expandInserts(record.name, record.logic);
     record.hasList = hasSingleListMarker(record.logic);
     record.argCount = countArgumentMarkers(record.logic);
-    record.info = match.group(text, infoGroup);
-    record.tags = splitTags(match.group(text, tagWordsGroup));
-    record.hidden = !match.group(text, hideGroup).empty();
+    record.info = spanText(text, match.info);
+    record.tags = splitTags(spanText(text, match.tags));
+    record.hidden = !match.hide.empty();
     appendCommand(constants.listId, std::move(record));
   }
 }

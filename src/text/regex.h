@@ -41,12 +41,17 @@ enum class SearchFrom {
   restAsNewText,
 };
 
+// Where a search may find its match: anywhere from the start position on,
+// or only exactly at it (for a caller that already knows where a match can
+// begin, see text/line_keyword.h).
+enum class RegexAnchor { anywhere, atStart };
+
 class Regex {
  public:
   // Compiles the pattern once (JIT when the library has it). A pattern that
   // does not compile leaves the object invalid; every search then reports
   // an error. The shell's own patterns all compile.
-  explicit Regex(std::string_view pattern);
+  explicit Regex(std::string_view pattern, RegexAnchor anchor = RegexAnchor::anywhere);
   ~Regex();
   Regex(const Regex&) = delete;
   Regex& operator=(const Regex&) = delete;

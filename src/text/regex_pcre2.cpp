@@ -44,14 +44,17 @@ struct Regex::Impl {
   }
 };
 
-Regex::Regex(std::string_view pattern) : pattern_(pattern), impl_(new Impl) {
+Regex::Regex(std::string_view pattern, RegexAnchor anchor) : pattern_(pattern), impl_(new Impl) {
   pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
   pcre2_set_newline(context, PCRE2_NEWLINE_LF);
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
-  impl_->code =
-      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern_.data()), pattern_.size(),
-                    PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX, &errorCode, &errorOffset, context);
+  // Anchoring is compiled in rather than asked for per search: the JIT does
+  // not run searches anchored at match time.
+  uint32_t options = PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
+  if (anchor == RegexAnchor::atStart) options |= PCRE2_ANCHORED;
+  impl_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern_.data()), pattern_.size(),
+                              options, &errorCode, &errorOffset, context);
   pcre2_compile_context_free(context);
   if (!impl_->code) return;
   pcre2_jit_compile(impl_->code, PCRE2_JIT_COMPLETE);  // falls back to the interpreter

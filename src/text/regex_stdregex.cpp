@@ -38,9 +38,11 @@ const std::locale& lineFeedOnlyLocale() {
 struct Regex::Impl {
   std::regex compiled;
   bool valid = false;
+  bool anchored = false;
 };
 
-Regex::Regex(std::string_view pattern) : pattern_(pattern), impl_(new Impl) {
+Regex::Regex(std::string_view pattern, RegexAnchor anchor) : pattern_(pattern), impl_(new Impl) {
+  impl_->anchored = anchor == RegexAnchor::atStart;
   // std::regex reports a pattern that does not compile only by throwing;
   // here that becomes an invalid object, as with the other engine.
   try {
@@ -69,6 +71,7 @@ SearchStatus Regex::search(std::string_view text, RegexMatch& match, size_t star
   // searched as a new text has nothing before it.
   auto flags = std::regex_constants::match_default;
   if (start > 0 && from == SearchFrom::sameText) flags |= std::regex_constants::match_prev_avail;
+  if (impl_->anchored) flags |= std::regex_constants::match_continuous;
   std::cmatch found;
   try {
     if (!std::regex_search(textBegin + start, textBegin + text.size(), found, impl_->compiled,
