@@ -5,6 +5,7 @@
 
 #include "core/console_output.h"
 #include "core/shell_state.h"
+#include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -26,7 +27,7 @@ void printParameterNotConformant(const std::string& key) {
 const Regex& settingPattern(const std::string& key) {
   static std::map<std::string, std::unique_ptr<Regex>> compiled;
   auto& slot = compiled[key];
-  if (!slot) slot = std::make_unique<Regex>(patterns::configSetting(key));
+  if (!slot) slot = std::make_unique<Regex>(patterns::configSetting(key), RegexAnchor::atStart);
   return *slot;
 }
 
@@ -34,9 +35,16 @@ bool isSwitchValue(const std::string& value) { return value == "TRUE" || value =
 
 }  // namespace
 
+// A setting ends at its first ";", so no setting can begin behind the last
+// one, and a key line there is not looked at: otherwise every one of many
+// key lines without ";" would read the rest of the file. Before it, a key
+// line whose "=" matched runs to the next ";" and matches there.
 std::string lookupConfigValue(const std::string& text, const std::string& key) {
   RegexMatch match;
-  if (settingPattern(key).search(text, match) == SearchStatus::found) return match.group(text, 1);
+  size_t lastSemicolon = text.rfind(';');
+  std::string_view settings(text.data(), lastSemicolon == std::string::npos ? 0 : lastSemicolon + 1);
+  if (searchLineKeyword(settingPattern(key), key, settings, match) == SearchStatus::found)
+    return match.group(text, 1);
   printNotConformant();
   return kNoMatch;
 }

@@ -4,6 +4,7 @@
 #include "defs/command_store.h"
 #include "defs/loader.h"
 #include "defs/marker_expansion.h"
+#include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -51,12 +52,15 @@ void reportOversizedInserts(const std::string& cmd) {
 }  // namespace
 
 void parseAuxiliaryLogic(const std::string& fileName, const std::string& text) {
-  static const Regex line(patterns::auxiliaryLogicLine);
+  static const Regex line(patterns::auxiliaryLogicLine, RegexAnchor::atStart);
   checkFileText(fileName, text);
   RegexMatch match;
   for (size_t position = 0; position <= text.size(); position = match.end()) {
-    SearchStatus status = line.search(text, match, position);
-    if (status == SearchStatus::error) reportSearchGaveUp(fileName, "auxiliary logic lines");
+    SearchStatus status = searchLineKeyword(line, "L.", text, match, position);
+    if (status == SearchStatus::error) {
+      reportSearchGaveUp(fileName, "auxiliary logic lines");
+      continue;
+    }
     if (status != SearchStatus::found) break;
     std::string name = match.group(text, 1);
     if (!addAuxiliaryLogic(name, match.group(text, 2))) reportDuplicate(name);

@@ -90,8 +90,8 @@ size_t BlockMatcher::lineItem(LineKind kind, size_t lineStart, size_t& brace) co
   if (kind == LineKind::comment) {
     if (!startsWith(at, "//")) return npos;
     size_t end = lineEnd(at + 2);
-    size_t last = text_.substr(0, end).rfind('}');
-    brace = last != std::string_view::npos && last >= at + 2 ? last : npos;
+    size_t last = text_.substr(at + 2, end - (at + 2)).rfind('}');
+    brace = last != std::string_view::npos ? at + 2 + last : npos;
     return end;
   }
   if (!startsWith(at, "L.")) return npos;
@@ -204,10 +204,10 @@ bool BlockMatcher::matchInfoAndTail(size_t lineStart, BlockMatch& match) {
       match.tags = tail.tags;
       return true;
     }
-    size_t brace = text_.substr(0, end).rfind('}');
-    if (brace != std::string_view::npos && brace > first) {
-      match.info = {first, brace};
-      match.end = brace + 1;
+    size_t brace = text_.substr(first + 1, end - (first + 1)).rfind('}');
+    if (brace != std::string_view::npos) {
+      match.info = {first, first + 1 + brace};
+      match.end = first + 2 + brace;
       return true;
     }
     if (text_[first] == '}' && first > equals && !isLineEndChar(text_[first - 1])) {
@@ -260,9 +260,9 @@ bool BlockMatcher::matchAt(size_t begin, size_t keywordAt, BlockMatch& match) {
   Cursor cursor;
   cursor.after = at + 1;
   size_t bodyStart = skipSpace(at + 1);
-  size_t lastLineFeed = text_.substr(0, bodyStart).rfind('\n');
-  if (lastLineFeed == std::string_view::npos || lastLineFeed < at) return false;
-  cursor.lineStart = lastLineFeed + 1;
+  size_t lastLineFeed = text_.substr(at + 1, bodyStart - (at + 1)).rfind('\n');
+  if (lastLineFeed == std::string_view::npos) return false;
+  cursor.lineStart = at + 2 + lastLineFeed;
 
   // AUXLINES COMMENT AUXLINES COMMENT: each run is greedy and the kinds of
   // line differ, so the longest split is the only one NAME can follow.

@@ -10,6 +10,7 @@
 #include "defs/marker_expansion.h"
 #include "defs/mcu_definitions.h"
 #include "ic/implicit_constructors.h"
+#include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -40,19 +41,22 @@ void checkFileText(const std::string& fileName, const std::string& text) {
 void reportSearchGaveUp(const std::string& fileName, const std::string& construct) {
   printMessage(
       "+ ZAV CMD file " + fileName + " could not be searched to its end for " + construct + ".",
-      "  The pattern ran into its resource limits; the rest of the file is skipped "
-      "for them.");
+      "  The pattern ran into its resource limits at one of them; it is skipped.");
 }
 
 void scanIncludes(const std::string& fileName, const std::string& text) {
-  static const Regex includeLine(patterns::includeLine);
+  static const Regex includeLine(patterns::includeLine, RegexAnchor::atStart);
   checkFileText(fileName, text);
   RegexMatch match;
   for (size_t position = 0; position <= text.size(); position = match.end()) {
     // Each search sees the rest behind the previous include line as a text
     // of its own; the rest is searched in place, never copied.
-    SearchStatus status = includeLine.search(text, match, position, SearchFrom::restAsNewText);
-    if (status == SearchStatus::error) reportSearchGaveUp(fileName, "include lines");
+    SearchStatus status = searchLineKeyword(includeLine, "#include", text, match, position,
+                                            SearchFrom::restAsNewText);
+    if (status == SearchStatus::error) {
+      reportSearchGaveUp(fileName, "include lines");
+      continue;
+    }
     if (status != SearchStatus::found) break;
     std::string inc = match.group(text, 1);
     if (!hasInclude(inc) && inc != commandFileName) {

@@ -23,8 +23,10 @@ void checkFileText(const std::string& fileName, const std::string& text);
 // written order; the main file and names already listed are reported.
 void scanIncludes(const std::string& fileName, const std::string& text);
 
-// A parser whose pattern ran into the engine's resource limits skips the
-// rest of that file for its construct, says so, and the load goes on.
+// A parser whose pattern ran into the engine's resource limits on one
+// construct skips that construct, says so, and searches on behind it. The
+// searches run in linear time, so only a pattern engine without a JIT and
+// with tight limits could still get here.
 void reportSearchGaveUp(const std::string& fileName, const std::string& construct);
 
 }  // namespace zav

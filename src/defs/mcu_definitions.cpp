@@ -5,6 +5,7 @@
 #include "core/console_output.h"
 #include "defs/command_store.h"
 #include "defs/loader.h"
+#include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -26,7 +27,7 @@ SearchStatus nextUnit(const Regex& unit, const std::string& text, size_t positio
     if (close == std::string::npos) return SearchStatus::notFound;
     if (close + 1 < text.size() && text[close + 1] == ';') {
       std::string_view upToClose(text.data(), close + 2);
-      SearchStatus status = unit.search(upToClose, match, position);
+      SearchStatus status = searchLineKeyword(unit, "MCU(", upToClose, match, position);
       if (status != SearchStatus::notFound) return status;
     }
     position = close + 1;
@@ -53,12 +54,15 @@ std::vector<std::string> mcuBodyLines(const std::string& body) {
 }
 
 void parseMcus(const std::string& fileName, const std::string& text) {
-  static const Regex unit(patterns::mcu);
+  static const Regex unit(patterns::mcu, RegexAnchor::atStart);
   checkFileText(fileName, text);
   RegexMatch match;
   for (size_t position = 0; position <= text.size(); position = match.end()) {
     SearchStatus status = nextUnit(unit, text, position, match);
-    if (status == SearchStatus::error) reportSearchGaveUp(fileName, "MCU definitions");
+    if (status == SearchStatus::error) {
+      reportSearchGaveUp(fileName, "MCU definitions");
+      continue;
+    }
     if (status != SearchStatus::found) break;
     std::string name = match.group(text, 1);
     if (findMcu(name) != nullptr) {

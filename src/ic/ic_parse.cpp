@@ -9,6 +9,7 @@
 
 #include "core/console_output.h"
 #include "defs/command_store.h"
+#include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -97,9 +98,15 @@ const Regex& passPattern(IcScope scope, IcPosition position, IcType type) {
                           : scope == IcScope::specific
                               ? patterns::icSpecific(positionText, typeText)
                               : patterns::icExclusion(positionText, typeText);
-    slot = std::make_unique<Regex>(pattern);
+    // Each pattern begins with "^[\s\t]*<position>.<type>": compiled anchored,
+    // it is tried only where that keyword stands (see passKeyword).
+    slot = std::make_unique<Regex>(pattern, RegexAnchor::atStart);
   }
   return *slot;
+}
+
+std::string passKeyword(IcPosition position, IcType type) {
+  return std::string(positionWord(position)) + "." + typeWord(type);
 }
 
 const Regex& nameSplitter() {
@@ -111,12 +118,18 @@ const Regex& nameSplitter() {
 // rest of the text as a new text so that "^" holds right behind the previous
 // match: two ICs of one key on one line are both found. An engine error ends
 // the walk like the end of the matches.
+// With a keyword, `regex` is anchored and tried only at that keyword's lines.
 template <typename Handle>
-void forEachMatch(const Regex& regex, const std::string& text, Handle handle) {
+void forEachMatch(const Regex& regex, const std::string& text, Handle handle,
+                  const std::string& keyword = std::string()) {
   RegexMatch match;
   size_t start = 0;
-  while (start <= text.size() &&
-         regex.search(text, match, start, SearchFrom::restAsNewText) == SearchStatus::found) {
+  auto next = [&] {
+    return keyword.empty()
+               ? regex.search(text, match, start, SearchFrom::restAsNewText)
+               : searchLineKeyword(regex, keyword, text, match, start, SearchFrom::restAsNewText);
+  };
+  while (start <= text.size() && next() == SearchStatus::found) {
     handle(match);
     // None of these patterns matches an empty text; the guard only keeps a
     // changed pattern from looping for ever.
@@ -145,7 +158,7 @@ void globalPass(const std::string& text, IcPosition position, IcType type) {
   std::string al;
   forEachMatch(passPattern(IcScope::global, position, type), text, [&](const RegexMatch& match) {
     if (count++ == 0) al = match.group(text, 1);
-  });
+  }, passKeyword(position, type));
   if (count >= 2) printOnlyOneGlobal(position, type);
   if (count == 0) return;
   if (findAuxiliaryLogic(al) == nullptr) {
@@ -184,7 +197,7 @@ void specificPass(const std::string& text, IcPosition position, IcType type) {
     forEachListedName(match.group(text, 1),
                       [&](const std::string& name) { registerSpecific(name, al, position, type); });
     registerSpecific(match.group(text, 3), al, position, type);
-  });
+  }, passKeyword(position, type));
 }
 
 // One Exclusion store with an index of its names, so that a long list is
@@ -222,7 +235,7 @@ void exclusionPass(const std::string& text, IcPosition position, IcType type) {
                       [&](const std::string& name) { exclude(name, target, position, type); });
     // The last item is captured with its "!".
     exclude(match.group(text, 3).substr(1), target, position, type);
-  });
+  }, passKeyword(position, type));
 }
 
 }  // namespace

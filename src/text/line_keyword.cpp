@@ -35,6 +35,10 @@ SearchStatus searchLineKeyword(const Regex& anchoredPattern, std::string_view ke
     // The candidate is a line start in both views of the text, so searching
     // from it as a new text or in the same text sees "^" alike.
     SearchStatus status = anchoredPattern.search(text, match, candidate.begin, mode);
+    if (status == SearchStatus::error) {
+      // Tell the caller where, so that a walk can go on behind this keyword.
+      match.groups.assign(1, {candidate.begin, candidate.keywordAt + keyword.size()});
+    }
     if (status != SearchStatus::notFound) return status;
   }
   return SearchStatus::notFound;

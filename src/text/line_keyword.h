@@ -38,7 +38,9 @@ bool findLineKeyword(std::string_view text, std::string_view keyword, size_t fro
 // RegexAnchor::atStart from a pattern "^<white space>*<keyword>...") at or
 // after `start`, tried only where findLineKeyword finds the keyword. Gives
 // the same match as the unanchored pattern's search would, provided that
-// the pattern's leading white space is followed by the keyword.
+// the pattern's leading white space is followed by the keyword. On `error`
+// (the engine gave up on one candidate) group 0 of `match` spans that
+// candidate's start and keyword, so a walk can go on behind it.
 SearchStatus searchLineKeyword(const Regex& anchoredPattern, std::string_view keyword,
                                std::string_view text, RegexMatch& match, size_t start = 0,
                                SearchFrom mode = SearchFrom::sameText);

@@ -10,23 +10,38 @@
 #include <random>
 #include <regex>
 
+#include "text/line_keyword.h"
 #include "text/patterns.h"
 
 namespace zav {
 namespace {
 
-std::vector<std::string> allPatterns() {
+// Every pattern, with the keyword of those that the shell runs anchored at
+// their keyword lines (text/line_keyword.h).
+std::vector<std::pair<std::string, std::string>> allPatterns() {
   using namespace patterns;
-  std::vector<std::string> all = {
-      configSetting("TSHARK_EXE_PATH"), includeLine, auxiliaryLogicLine, mcu,
-      commandBlock(blockHeaderZav), commandBlock(blockHeaderWin), tagWord, insertMarkerNamed,
-      insertMarker, callMarkerNamed, callMarker, listMarker, listMarkerNamed, listFileLine,
-      icNameSplitter};
+  std::vector<std::pair<std::string, std::string>> all = {
+      {configSetting("TSHARK_EXE_PATH"), "TSHARK_EXE_PATH"},
+      {includeLine, "#include"},
+      {auxiliaryLogicLine, "L."},
+      {mcu, "MCU("},
+      {commandBlock(blockHeaderZav), ""},
+      {commandBlock(blockHeaderWin), ""},
+      {tagWord, ""},
+      {insertMarkerNamed, ""},
+      {insertMarker, ""},
+      {callMarkerNamed, ""},
+      {callMarker, ""},
+      {listMarker, ""},
+      {listMarkerNamed, ""},
+      {listFileLine, ""},
+      {icNameSplitter, ""}};
   for (const char* position : {"Prefix", "Suffix"})
     for (const char* type : {"ZAV", "WIN"}) {
-      all.push_back(icGlobal(position, type));
-      all.push_back(icSpecific(position, type));
-      all.push_back(icExclusion(position, type));
+      std::string keyword = std::string(position) + "." + type;
+      all.push_back({icGlobal(position, type), keyword});
+      all.push_back({icSpecific(position, type), keyword});
+      all.push_back({icExclusion(position, type), keyword});
     }
   return all;
 }
@@ -35,6 +50,7 @@ std::vector<std::string> allPatterns() {
 // white space of every kind but CR.
 const std::vector<std::string> kTokens = {
     "ZAV()", "WIN()", "->", "hide", "{", "}", "};", "NAME", "LOGIC", "INFO", "TAG", "=", " = ",
+    "\n\n\n", "  \n", "\n\t\n ", "// c\n// d\n", "\n// c\n\n",
     "L.", "L.f", "abc", "x_1", "a|b", "||", " ", "  ", "\t", "\n", "\n", "\v", "\f", "//", "// c\n",
     "MCU(", "MCU(u)", ")", "(", "#include", "<", ">", "<a.zav>", "[INSERT(", "[INSERT(f)]", ")]",
     "[CALL(A)]", "[CALL(", "[%_LIST<", "l.txt", ">_%]", "[%_PRINT<", "[%_PRINT<h>_%]", "[%_ARG_%]",
@@ -114,8 +130,9 @@ std::vector<std::string> oracleInputs() {
 TEST(RegexOracle, EveryPatternMatchesLikeEcmaScriptMultiline) {
   const auto inputs = oracleInputs();
   size_t comparisons = 0, foundCount = 0;
-  for (const std::string& pattern : allPatterns()) {
+  for (const auto& [pattern, keyword] : allPatterns()) {
     Regex wrapper(pattern);
+    Regex anchored(pattern, RegexAnchor::atStart);
     ASSERT_TRUE(wrapper.valid()) << pattern;
     std::regex oracle(pattern, std::regex::ECMAScript | std::regex::multiline);
     for (const std::string& text : inputs) {
@@ -129,6 +146,15 @@ TEST(RegexOracle, EveryPatternMatchesLikeEcmaScriptMultiline) {
           ASSERT_TRUE(expected == actual)
               << "pattern: " << pattern << "\ninput: [" << text << "] start " << start
               << (restAsNew ? " as new text" : " in same text");
+          if (keyword.empty()) continue;
+          RegexMatch match;
+          SearchStatus status =
+              searchLineKeyword(anchored, keyword, text, match, start,
+                                restAsNew ? SearchFrom::restAsNewText : SearchFrom::sameText);
+          ASSERT_TRUE(expected.found == (status == SearchStatus::found) &&
+                      (!expected.found || expected.groups == match.groups))
+              << "at its keyword lines: " << pattern << "\ninput: [" << text << "] start "
+              << start << (restAsNew ? " as new text" : " in same text");
         }
       }
     }

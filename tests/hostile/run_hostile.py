@@ -158,6 +158,20 @@ def unclosed_constructs_1mb():
     return Case("unclosed_constructs_1mb", files, stdin=b"exmcu x\n")
 
 
+def long_white_space_and_comments():
+    """White space and comment lines that make a backtracking search of the
+    block, fragment and ZAV.cfg patterns exponential or quadratic."""
+    rejected = (b"ZAV() {\nNAME = bad\n" + b"\n// step\n" * 20 + b"LOGIC = -b\n}\n"
+                + zav_block(b"good2", b"-g2"))
+    comments = b"ZAV() {\n" + b"  // a comment\n\n" * 100000 + b"NAME = c\nLOGIC = -c\nINFO = i\n}\n"
+    blanks = b"ZAV() {\n" + b" \t" * (MB // 4) + b"\nZAV() {\n" + b"\n" * MB
+    files = {"ZAV.cfg": config(extra=b"TSHARK_EXE_PATH = x\n" * 100000),
+             "CMD.zav": HEADER + rejected + comments + b"#include <b.zav>\n",
+             "b.zav": HEADER + blanks}
+    return Case("long_white_space_and_comments", files, stdin=b"logic good2\nc\n",
+                expect=[b"  good2: -g2", b"[-c]"], timeout=60)
+
+
 def calls_nested_1000():
     depth = 1000
     # Callers stand before their callees, the order that makes every
@@ -228,7 +242,7 @@ def special_files():
 
 
 CASES = [command_file_10mb, prompt_line_1mb, list_line_1mb, nul_and_invalid_utf8,
-         unclosed_constructs_1mb, calls_nested_1000, runs_fan_out, includes_100k,
+         unclosed_constructs_1mb, long_white_space_and_comments, calls_nested_1000, runs_fan_out, includes_100k,
          history_1m_lines,
          special_files]
 
