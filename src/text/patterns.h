@@ -1,6 +1,13 @@
 // Every pattern of the definition language, written exactly as the grammar
 // documents them (docs/definition-language.md). Composed patterns are built
 // from named pieces so each piece can be held against the grammar.
+//
+// The patterns that begin with "^" and white space before a keyword
+// (configuration settings, include, fragment and unit lines, Implicit
+// Constructors) are compiled anchored and tried only where their keyword
+// stands (text/line_keyword.h), which gives the same matches in linear time.
+// The command block pattern is the grammar of defs/block_matcher.h, which
+// finds its matches without backtracking; the tests hold both against it.
 #ifndef ZAV_TEXT_PATTERNS_H_
 #define ZAV_TEXT_PATTERNS_H_
 
