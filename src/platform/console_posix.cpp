@@ -5,7 +5,12 @@
 // for its current colour, so the attribute is tracked here.
 #include "platform/console.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,6 +20,8 @@
 #include "platform/clipboard_messages.h"
 #include "platform/command_line.h"
 #include "platform/terminal_colours.h"
+
+extern char** environ;
 
 namespace zav {
 namespace platform {
@@ -31,6 +38,43 @@ void onInterrupt(int) {
   // Interrupting a pending read is the signal's main effect; the prompt then
   // treats the read as failed. The flag covers a read that ends otherwise.
   interruptArrived = 1;
+}
+
+// What `exit` writes to a terminal: default colours, the terminal's own
+// cursor shape.
+constexpr char kRestoreSequence[] = "\033[0m\033[0 q";
+
+// Noted at start-up for the termination handler, which may call nothing
+// that is not async-signal-safe.
+volatile sig_atomic_t runningChild = 0;  // the /bin/sh of runCommandLine
+bool leadsProcessGroup = false;
+bool outputIsTerminal = false;
+bool terminalSaved = false;
+struct termios savedTerminal {};
+
+void terminationSignals(sigset_t* signals) {
+  sigemptyset(signals);
+  sigaddset(signals, SIGTERM);
+  sigaddset(signals, SIGHUP);
+}
+
+// SIGTERM and SIGHUP end the shell from here, wherever they arrive (inside
+// the line editor or the allocator too), so only async-signal-safe calls.
+// The running command shares our process group: when we lead the group (a
+// job-control shell started us), the whole group gets the signal, so that
+// what /bin/sh started goes too; otherwise only /bin/sh (which is the
+// command itself for a simple command line) is ours to signal. Ending the
+// process closes the history file; every line already reached it with its
+// own write.
+void onTermination(int signalNumber) {
+  if (runningChild > 0) ::kill(leadsProcessGroup ? 0 : runningChild, signalNumber);
+  // The line editor or the command may have left the terminal in raw mode.
+  if (terminalSaved) ::tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+  if (outputIsTerminal) {
+    ssize_t ignored = ::write(STDOUT_FILENO, kRestoreSequence, sizeof kRestoreSequence - 1);
+    (void)ignored;
+  }
+  ::_exit(128 + signalNumber);
 }
 
 void writeRaw(const std::string& bytes) {
@@ -69,6 +113,15 @@ std::string base64(const std::string& bytes) {
 
 }  // namespace
 
+void openMissingStandardStreams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free descriptor is this one: those below it are open now.
+    int opened = ::open("/dev/null", O_RDWR);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+}
+
 void installControlHandler() {
   // A real handler, not SIG_IGN: an ignored signal stays ignored in every
   // child, and Ctrl-C must still stop a running TShark. No SA_RESTART, so a
@@ -79,6 +132,16 @@ void installControlHandler() {
   action.sa_flags = 0;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGQUIT, &action, nullptr);
+
+  leadsProcessGroup = ::getpgrp() == ::getpid();
+  outputIsTerminal = standardOutputIsTerminal();
+  terminalSaved = ::tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
+  struct sigaction termination {};
+  termination.sa_handler = onTermination;
+  terminationSignals(&termination.sa_mask);  // one at a time
+  termination.sa_flags = 0;
+  sigaction(SIGTERM, &termination, nullptr);
+  sigaction(SIGHUP, &termination, nullptr);
 }
 
 bool takeInterrupt() {
@@ -107,13 +170,36 @@ void setThinCursor() {
 }
 
 void restoreConsoleAtExit() {
-  if (standardOutputIsTerminal()) writeRaw("\033[0m\033[0 q");
+  if (standardOutputIsTerminal()) writeRaw(kRestoreSequence);
 }
 
+// What system() does, but with the child's id noted for the termination
+// handler. The termination signals wait while the id is noted, so that
+// none arrives between the start and the note. Ctrl-C reaches the child
+// from the terminal; here it only interrupts the wait, which goes on.
 int runCommandLine(const std::string& commandLine) {
   std::cout.flush();
   std::fflush(stdout);
-  return std::system(commandLine.c_str());
+  sigset_t termination, previous;
+  terminationSignals(&termination);
+  sigprocmask(SIG_BLOCK, &termination, &previous);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setsigmask(&attributes, &previous);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  std::string shellName = "sh", option = "-c", line = commandLine;
+  char* arguments[] = {&shellName[0], &option[0], &line[0], nullptr};
+  pid_t child = -1;
+  const int failure = posix_spawn(&child, "/bin/sh", nullptr, &attributes, arguments, environ);
+  posix_spawnattr_destroy(&attributes);
+  if (failure == 0) runningChild = child;
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  if (failure != 0) return -1;
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  runningChild = 0;
+  return status;
 }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
