@@ -32,12 +32,30 @@ namespace {
 // its normal colour.
 TextAttribute trackedAttribute = 7;
 
-volatile sig_atomic_t interruptArrived = 0;
+// Where a signal for the running command goes, decided at start-up:
+// - We lead our process group (a job-control shell, a terminal or a service
+//   started us): the command shares it, so that the terminal's Ctrl-C and
+//   its reads work as for us, and the whole group is signalled.
+// - We have no controlling terminal and share a group with our starter (a
+//   program that runs us through pipes): the command gets a group of its
+//   own, which nothing on a terminal can miss, and that group is signalled.
+// - Otherwise (a script without job control, on a terminal) the command
+//   must stay in the script's group: only /bin/sh is ours to signal, and
+//   what it started for a compound line is left running.
+enum class CommandGroup { ours, own, shared };
+CommandGroup commandGroup = CommandGroup::shared;
 
-void onInterrupt(int) {
+volatile sig_atomic_t interruptArrived = 0;
+volatile sig_atomic_t runningChild = 0;  // the /bin/sh of runCommandLine
+
+void onInterrupt(int signalNumber) {
   // Interrupting a pending read is the signal's main effect; the prompt then
   // treats the read as failed. The flag covers a read that ends otherwise.
   interruptArrived = 1;
+  // No terminal sends it to a command in a group of its own.
+  const int savedErrno = errno;
+  if (commandGroup == CommandGroup::own && runningChild > 0) ::kill(-runningChild, signalNumber);
+  errno = savedErrno;
 }
 
 // What `exit` writes to a terminal: default colours, the terminal's own
@@ -46,8 +64,6 @@ constexpr char kRestoreSequence[] = "\033[0m\033[0 q";
 
 // Noted at start-up for the termination handler, which may call nothing
 // that is not async-signal-safe.
-volatile sig_atomic_t runningChild = 0;  // the /bin/sh of runCommandLine
-bool leadsProcessGroup = false;
 bool outputIsTerminal = false;
 bool terminalSaved = false;
 struct termios savedTerminal {};
@@ -60,14 +76,16 @@ void terminationSignals(sigset_t* signals) {
 
 // SIGTERM and SIGHUP end the shell from here, wherever they arrive (inside
 // the line editor or the allocator too), so only async-signal-safe calls.
-// The running command shares our process group: when we lead the group (a
-// job-control shell started us), the whole group gets the signal, so that
-// what /bin/sh started goes too; otherwise only /bin/sh (which is the
-// command itself for a simple command line) is ours to signal. Ending the
-// process closes the history file; every line already reached it with its
-// own write.
+// Ending the process closes the history file; every line already reached
+// it with its own write.
 void onTermination(int signalNumber) {
-  if (runningChild > 0) ::kill(leadsProcessGroup ? 0 : runningChild, signalNumber);
+  const pid_t child = runningChild;
+  if (child > 0) {
+    if (commandGroup == CommandGroup::ours)
+      ::kill(0, signalNumber);  // we get it too, blocked until we are gone
+    else
+      ::kill(commandGroup == CommandGroup::own ? -child : child, signalNumber);
+  }
   // The line editor or the command may have left the terminal in raw mode.
   if (terminalSaved) ::tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
   if (outputIsTerminal) {
@@ -75,6 +93,13 @@ void onTermination(int signalNumber) {
     (void)ignored;
   }
   ::_exit(128 + signalNumber);
+}
+
+bool hasControllingTerminal() {
+  int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (terminal < 0) return false;
+  ::close(terminal);
+  return true;
 }
 
 void writeRaw(const std::string& bytes) {
@@ -133,7 +158,10 @@ void installControlHandler() {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGQUIT, &action, nullptr);
 
-  leadsProcessGroup = ::getpgrp() == ::getpid();
+  if (::getpgrp() == ::getpid())
+    commandGroup = CommandGroup::ours;
+  else if (!hasControllingTerminal())
+    commandGroup = CommandGroup::own;
   outputIsTerminal = standardOutputIsTerminal();
   terminalSaved = ::tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
   struct sigaction termination {};
@@ -173,10 +201,11 @@ void restoreConsoleAtExit() {
   if (standardOutputIsTerminal()) writeRaw(kRestoreSequence);
 }
 
-// What system() does, but with the child's id noted for the termination
-// handler. The termination signals wait while the id is noted, so that
+// What system() does, but with the child's id noted for the signal
+// handlers. The termination signals wait while the id is noted, so that
 // none arrives between the start and the note. Ctrl-C reaches the child
-// from the terminal; here it only interrupts the wait, which goes on.
+// from the terminal (or through onInterrupt); here it only interrupts the
+// wait, which goes on.
 int runCommandLine(const std::string& commandLine) {
   std::cout.flush();
   std::fflush(stdout);
@@ -186,7 +215,12 @@ int runCommandLine(const std::string& commandLine) {
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setsigmask(&attributes, &previous);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  short flags = POSIX_SPAWN_SETSIGMASK;
+  if (commandGroup == CommandGroup::own) {
+    posix_spawnattr_setpgroup(&attributes, 0);
+    flags |= POSIX_SPAWN_SETPGROUP;
+  }
+  posix_spawnattr_setflags(&attributes, flags);
   std::string shellName = "sh", option = "-c", line = commandLine;
   char* arguments[] = {&shellName[0], &option[0], &line[0], nullptr};
   pid_t child = -1;
