@@ -68,7 +68,9 @@ void loadHistory(const std::string& historyDirValue) {
 }
 
 void appendToHistoryFile(const std::string& line) {
-  platform::appendAtEnd(historyFile, line + platform::kTextLineEnd);
+  if (historyFile == platform::kNoFile) return;
+  if (!platform::appendAtEnd(historyFile, line + platform::kTextLineEnd))
+    printMessage("+ History file could not be written.");
 }
 
 void closeHistoryFile() {

@@ -16,7 +16,8 @@ namespace zav {
 void loadHistory(const std::string& historyDirValue);
 
 // Appends one accepted line to the open history file at once; does nothing
-// when the file is not open.
+// when the file is not open. A line that cannot be written whole (a full
+// disk) is left out of the file, which is said; the line stays in `history`.
 void appendToHistoryFile(const std::string& line);
 
 void closeHistoryFile();

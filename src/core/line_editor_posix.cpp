@@ -77,9 +77,9 @@ void queueKeys(const std::string& text) {
 // The editor's source of keys. Ctrl-C and Ctrl-\ are blocked while the
 // editor works and become deliverable only inside pselect, so one that
 // arrives before the wait (even before the prompt is drawn) still ends it;
-// a plain read could miss it. The shell handles no other signal, so an
-// interrupted wait is one of these two. Keys are decoded in the terminal's
-// character set, so a character of several bytes is one key.
+// a plain read could miss it. The shell's other signals (SIGTERM, SIGHUP)
+// end it inside their handler, so an interrupted wait is one of these two. Keys are decoded in the
+// terminal's character set, so a character of several bytes is one key.
 int readKey(FILE*) {
   if (!pendingKeys.empty()) {
     int key = pendingKeys.front();

@@ -29,6 +29,12 @@ bool isAcceptedLine(const std::string& line) {
 }
 
 void runLine(const std::string& line) {
+  // The command processor, and every C interface on the way to it, ends a
+  // line at a NUL: "echo a\0b" would run "echo a", a command nobody typed.
+  if (line.find('\0') != std::string::npos) {
+    printMessage("+ The line holds a NUL character and is not run.");
+    return;
+  }
   if (!dispatchBuiltin(line)) dispatchCommand(line);
 }
 
@@ -57,6 +63,7 @@ void runShell() {
 }
 
 int runProgram() {
+  platform::openMissingStandardStreams();
   platform::installControlHandler();
   platform::setTextAttribute(kNormalColour);
   showBanner();

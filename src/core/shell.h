@@ -7,7 +7,8 @@
 namespace zav {
 
 // The whole program: start-up, the prompt loop, shutdown. Returns the exit
-// status (always 0).
+// status (0; SIGTERM and SIGHUP end the process elsewhere, see
+// platform::installControlHandler).
 int runProgram();
 
 // The prompt loop; returns after the line "exit" or a lasting end of input.
@@ -18,7 +19,8 @@ void runShell();
 bool isAcceptedLine(const std::string& line);
 
 // Offers a line to the built-in commands and, when none takes it, to the
-// command dispatcher. Shared by the prompt loop, `exh` and `exmcu`.
+// command dispatcher. Shared by the prompt loop, `exh` and `exmcu`. A line
+// holding a NUL character is reported and not run.
 void runLine(const std::string& line);
 
 }  // namespace zav

@@ -15,8 +15,19 @@ namespace platform {
 // 1 blue, 2 green, 4 red, 8 intensity.
 using TextAttribute = std::uint16_t;
 
+// Opens the null device for each of standard input, output and error that
+// is closed (POSIX), so that no file the shell opens later takes one of
+// their places: the history file opened as descriptor 1 would receive the
+// output of every command. Called before anything else is opened; the
+// Windows console never hands a standard handle's place to a file.
+void openMissingStandardStreams();
+
 // Keeps Ctrl-C and Ctrl-Break from ending the shell while letting them reach
 // a running child. An interrupted console read then fails like end of input.
+// On POSIX, SIGTERM and SIGHUP end the shell as follows: the signal is
+// passed on to the running command, the terminal is put back as at `exit`,
+// and the shell ends with status 128 + the signal. (The Windows console's
+// close and log-off events keep the system's handling.)
 void installControlHandler();
 
 // True when Ctrl-C or Ctrl-Break reached the shell since the last call. A

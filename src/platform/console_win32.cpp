@@ -57,6 +57,8 @@ void printClipboardMessage(const char* message) {
 
 }  // namespace
 
+void openMissingStandardStreams() {}
+
 void installControlHandler() { SetConsoleCtrlHandler(consoleControlHandler, TRUE); }
 
 bool takeInterrupt() { return interruptArrived.exchange(false); }

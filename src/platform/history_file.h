@@ -26,7 +26,10 @@ bool readToEnd(FileHandle file, std::string& bytes);
 
 // Writes `bytes` at the end of the file with one system call, so that two
 // shells appending to the same file never interleave parts of their lines.
-// The bytes reach the operating system before it returns. False on failure.
+// The bytes reach the operating system before it returns. False on failure
+// (a full disk, say); the part that was written is then taken back, so
+// that the file still ends at a line end and the next line is not glued
+// onto a fragment.
 bool appendAtEnd(FileHandle file, const std::string& bytes);
 
 void closeFile(FileHandle file);

@@ -43,17 +43,26 @@ bool readToEnd(FileHandle file, std::string& bytes) {
 bool appendAtEnd(FileHandle file, const std::string& bytes) {
   if (file == kNoFile) return false;
   // O_APPEND moves to the end and writes in one step, so concurrent writers
-  // cannot overwrite or split each other's records. A short write (a full
-  // disk) is finished rather than dropped: losing the line's rest would be
-  // worse than the rare interleaving.
+  // cannot overwrite or split each other's records. A short write is
+  // continued; when the rest cannot be written, the written part is cut
+  // off again: after each of our writes the offset is the end of our own
+  // bytes.
+  const int fd = static_cast<int>(file);
   size_t written = 0;
   while (written < bytes.size()) {
-    ssize_t count = ::write(static_cast<int>(file), bytes.data() + written, bytes.size() - written);
-    if (count < 0) {
-      if (errno == EINTR) continue;
+    ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (count > 0) {
+      written += static_cast<size_t>(count);
+    } else if (count < 0 && errno == EINTR) {
+      continue;
+    } else {
+      off_t end = ::lseek(fd, 0, SEEK_CUR);
+      if (written > 0 && end >= static_cast<off_t>(written)) {
+        while (::ftruncate(fd, end - static_cast<off_t>(written)) != 0 && errno == EINTR) {
+        }
+      }
       return false;
     }
-    written += static_cast<size_t>(count);
   }
   return true;
 }

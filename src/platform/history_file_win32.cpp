@@ -24,11 +24,12 @@ constexpr DWORD kChunk = 1 << 20;
 const char* const kTextLineEnd = "\r\n";
 
 FileHandle openAppendOnlyFile(const std::string& path) {
-  // Append access without write access makes the system put every write at
-  // the end of the file, in one step, like O_APPEND. Other shells may read
-  // and append meanwhile. A new file takes the access rules of its
-  // directory, which for the user's own directories is the user only.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+  // Write access, not only append access, so that a line cut short by a
+  // full disk can be cut off again; every write still goes to the end in
+  // one step (see appendAtEnd). Other shells may read and append meanwhile.
+  // A new file takes the access rules of its directory, which for the
+  // user's own directories is the user only.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kNoFile;
@@ -51,11 +52,26 @@ bool appendAtEnd(FileHandle file, const std::string& bytes) {
   size_t written = 0;
   while (written < bytes.size()) {
     const size_t left = bytes.size() - written;
+    // Both offset halves all ones: the system writes at the end of the file
+    // in one step, as FILE_APPEND_DATA alone would, whatever other shells
+    // appended meanwhile.
+    OVERLAPPED atEnd{};
+    atEnd.Offset = 0xFFFFFFFF;
+    atEnd.OffsetHigh = 0xFFFFFFFF;
     DWORD count = 0;
     if (!WriteFile(toHandle(file), bytes.data() + written,
-                   static_cast<DWORD>(left < kChunk ? left : kChunk), &count, nullptr) ||
-        count == 0)
+                   static_cast<DWORD>(left < kChunk ? left : kChunk), &count, &atEnd) ||
+        count == 0) {
+      // Our bytes are the last ones of the file: cut them off again.
+      LARGE_INTEGER size;
+      if (written > 0 && GetFileSizeEx(toHandle(file), &size) &&
+          size.QuadPart >= static_cast<LONGLONG>(written)) {
+        size.QuadPart -= static_cast<LONGLONG>(written);
+        if (SetFilePointerEx(toHandle(file), size, nullptr, FILE_BEGIN))
+          SetEndOfFile(toHandle(file));
+      }
       return false;
+    }
     written += count;
   }
   return true;

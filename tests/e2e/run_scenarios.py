@@ -11,7 +11,8 @@ comments. A section starts with a line "=== <kind> [argument] [options]":
   === dir <path>                         an empty directory to create
   === capture <path>                     a capture made by text2pcap from
                                          the hex dump in the section
-  === stdin [noeol]                      what is typed
+  === stdin [noeol] [fsize=<bytes>]     what is typed; fsize limits the
+                                         files zav writes (as a full disk)
   === stdout [noeol]                     expected standard output, after the
                                          start banner (which is checked for
                                          its shape and then removed)
@@ -30,7 +31,9 @@ import argparse
 import difflib
 import os
 import pathlib
+import resource
 import shutil
+import signal
 import stat
 import subprocess
 import sys
@@ -135,11 +138,17 @@ def run_scenario(scenario, zav, tools, keep):
                 dump.unlink()
         stdin_sections = scenario.get("stdin")
         stdin = expand(stdin_sections[0][3], directory, tools) if stdin_sections else ""
+        limits = [int(o[6:]) for s in stdin_sections for o in s[2] if o.startswith("fsize=")]
+
+        def limit_file_size():
+            # A write past the limit then fails with EFBIG instead of a signal.
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0]))
         env = dict(os.environ)
         env["LC_ALL"] = "C"
         result = subprocess.run([zav], cwd=directory, input=stdin.encode("utf-8", "surrogateescape"),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env,
-                                timeout=60)
+                                timeout=60, preexec_fn=limit_file_size if limits else None)
         stdout = result.stdout.decode("utf-8", "surrogateescape")
         stderr = result.stderr.decode("utf-8", "surrogateescape")
         failures = []

@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """What a terminal shows, checked under a pseudo-terminal: colours and the
 title reach a terminal as escape sequences, never a pipe; Ctrl-C at the
-prompt and Ctrl-D do not end the shell; ulogic puts the old logic on the
-terminal's clipboard (OSC 52) and clears it afterwards; lines are edited,
-recalled and completed."""
+prompt and Ctrl-D do not end the shell, SIGTERM does, with the running
+command; ulogic puts the old logic on the terminal's clipboard (OSC 52) and
+clears it afterwards; lines are edited, recalled and completed. Also the
+standard streams without a terminal: a pipe, a closed stdout or stderr."""
 import argparse
 import base64
 import os
 import pathlib
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -214,7 +216,7 @@ def programs_in_group(group):
         # the state, the parent and the process group.
         name = stat[stat.find("(") + 1:stat.rfind(")")]
         fields = stat[stat.rfind(")") + 2:].split()
-        if len(fields) > 2 and fields[2] == str(group):
+        if len(fields) > 2 and fields[2] == str(group) and fields[0] != "Z":
             names.append(name)
     return names
 
@@ -241,6 +243,68 @@ def ctrl_c_stops_only_the_running_command(zav, directory):
     session.read_until(PROMPT, count=session.prompts, timeout=20)
     enter(session, b"echo alive", then=output_line(b"alive"))
     leave(session)
+
+
+def sigterm_ends_the_command_and_the_shell(zav, directory):
+    session = start(zav, directory)
+    # Two commands, so that /bin/sh waits for them rather than becoming one.
+    session.send(b"sleep 60; sleep 61\r")
+    wait_for_program(session, "sleep")
+    os.kill(session.process.pid, signal.SIGTERM)
+    check(session.finish() == 128 + signal.SIGTERM, "exit status 143")
+    check(session.output.endswith(b"\x1b[0m\x1b[0 q"), "terminal restored: %r"
+          % session.output[-30:])
+    deadline = time.time() + 10
+    while programs_in_group(session.process.pid) and time.time() < deadline:
+        time.sleep(0.05)
+    check(not programs_in_group(session.process.pid), "the command was left running")
+
+
+def processes_running(argument_list):
+    """The ids of live processes whose arguments are exactly these."""
+    found = []
+    for entry in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as cmdline:
+                arguments = cmdline.read()
+            with open("/proc/%s/stat" % entry) as stat_file:
+                state = stat_file.read().rsplit(")", 1)[1].split()[0]
+        except (OSError, IndexError):
+            continue
+        if arguments == b"\0".join(argument_list) + b"\0" and state != "Z":
+            found.append(int(entry))
+    return found
+
+
+def sigterm_without_a_terminal_ends_the_command(zav, directory):
+    # Started by a program, through pipes, in that program's process group:
+    # the command gets a group of its own, which the signal reaches.
+    starter = subprocess.Popen(["sh", "-c", '"$0"; echo $? >status', zav], cwd=directory,
+                               stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                               start_new_session=True)
+    starter.stdin.write(b"sleep 6017; sleep 6018\n")
+    starter.stdin.flush()
+    deadline = time.time() + 10
+    while not processes_running([b"sleep", b"6017"]) and time.time() < deadline:
+        time.sleep(0.05)
+    os.kill(processes_running([zav.encode()])[0], signal.SIGTERM)
+    starter.wait(timeout=10)
+    check(pathlib.Path(directory, "status").read_text() == "143\n", "exit status 143")
+    while processes_running([b"sleep", b"6017"]) and time.time() < deadline:
+        time.sleep(0.05)
+    check(not processes_running([b"sleep", b"6017"]), "the command was left running")
+
+
+def closed_stdout_or_stderr_stays_closed_to_the_history(zav, directory):
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_HISTORY_FILE = FALSE", "LOAD_HISTORY_FILE = TRUE"))
+    typed = b"echo output\nexh 99\nexit\n"  # exh writes its message to stderr
+    for closed in (1, 2):
+        pathlib.Path(directory, ".zav_history").write_bytes(b"")
+        subprocess.run([zav], cwd=directory, input=typed, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(closed), timeout=30)
+        history = pathlib.Path(directory, ".zav_history").read_bytes()
+        check(history == typed, "fd %d closed, only typed lines: %r" % (closed, history[:200]))
 
 
 def pipe_gets_plain_text(zav, directory):
@@ -307,7 +371,9 @@ def main():
              typing_and_editing_with_arrows, up_recalls_accepted_lines,
              up_recalls_the_history_file, tab_completes_file_names,
              tab_completes_command_and_capture_names, ulogic_offers_the_old_logic,
-             ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command]
+             ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command,
+             sigterm_ends_the_command_and_the_shell,
+             sigterm_without_a_terminal_ends_the_command, closed_stdout_or_stderr_stays_closed_to_the_history]
     failed = 0
     for test in tests:
         directory = tempfile.mkdtemp(prefix="zav-pty-")
