@@ -200,8 +200,10 @@ ReadStatus editPromptedLine(std::string& line) {
   // The editor drops an invisible stretch at the very end of a prompt, so
   // the colour is put back before the blank rather than after it; a blank
   // looks the same in either colour.
-  std::string prompt = productShortName + invisible(platform::colourSequence(kPromptColour)) + ">" +
-                       invisible(platform::colourSequence(platform::currentTextAttribute())) + " ";
+  std::string prompt = productShortName + "> ";
+  if (platform::coloursEnabled())
+    prompt = productShortName + invisible(platform::colourSequence(kPromptColour)) + ">" +
+             invisible(platform::colourSequence(platform::currentTextAttribute())) + " ";
   return readThroughEditor(prompt, std::string(), line);
 }
 

@@ -6,7 +6,10 @@
 #include "platform/console.h"
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +29,8 @@ namespace {
 TextAttribute trackedAttribute = 7;
 
 volatile sig_atomic_t interruptArrived = 0;
+
+bool coloursOn = true;
 
 void onInterrupt(int) {
   // Interrupting a pending read is the signal's main effect; the prompt then
@@ -87,6 +92,12 @@ bool takeInterrupt() {
   return arrived;
 }
 
+bool interruptPending() { return interruptArrived != 0; }
+
+void setColoursEnabled(bool enabled) { coloursOn = enabled; }
+
+bool coloursEnabled() { return coloursOn; }
+
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
@@ -95,7 +106,7 @@ TextAttribute currentTextAttribute() { return trackedAttribute; }
 void setTextAttribute(TextAttribute attribute) {
   std::cout.flush();
   trackedAttribute = attribute;
-  if (standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
+  if (coloursOn && standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
 }
 
 void setConsoleTitle(const std::string& title) {
@@ -107,13 +118,26 @@ void setThinCursor() {
 }
 
 void restoreConsoleAtExit() {
-  if (standardOutputIsTerminal()) writeRaw("\033[0m\033[0 q");
+  if (standardOutputIsTerminal()) writeRaw(coloursOn ? "\033[0m\033[0 q" : "\033[0 q");
 }
 
 int runCommandLine(const std::string& commandLine) {
   std::cout.flush();
   std::fflush(stdout);
-  return std::system(commandLine.c_str());
+  // Not std::system(): it ignores SIGINT in the shell while the child runs,
+  // and the shell must see a Ctrl-C to abandon the rest of the typed line.
+  // The child gets the default disposition back from exec.
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    execl("/bin/sh", "sh", "-c", commandLine.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return status;
 }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
