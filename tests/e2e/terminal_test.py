@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """What a terminal shows, checked under a pseudo-terminal: colours and the
-title reach a terminal as escape sequences, never a pipe; Ctrl-C at the
-prompt and Ctrl-D do not end the shell; ulogic puts the old logic on the
+title reach a terminal as escape sequences, never a pipe or with NO_COLOR;
+Ctrl-C at the prompt and Ctrl-D do not end the shell, Ctrl-C during a line
+stops all of it; ulogic puts the old logic on the
 terminal's clipboard (OSC 52) and clears it afterwards; lines are edited,
 recalled and completed."""
 import argparse
 import base64
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -243,6 +245,49 @@ def ctrl_c_stops_only_the_running_command(zav, directory):
     leave(session)
 
 
+SLOW_COMMANDS = """<ZAV CONTROL COMMANDS>
+ZAV() {
+    NAME = one
+    LOGIC =  -c 1
+    INFO = One
+}
+MCU(three) {
+    one
+    one
+    one
+};
+"""
+
+
+def ctrl_c_stops_the_whole_line(zav, directory):
+    slow = pathlib.Path(directory, "slow_tshark.sh")
+    slow.write_text("#!/bin/sh\necho run >> runs.log\nexec sleep 60\n")
+    slow.chmod(0o755)
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE")
+        .replace("TSHARK_EXE_PATH = tshark;", "TSHARK_EXE_PATH = %s;" % slow))
+    pathlib.Path(directory, "CMD.zav").write_text(SLOW_COMMANDS)
+    session = start(zav, directory)
+    session.send(b"exmcu three\r")
+    wait_for_program(session, "sleep")
+    session.send(CTRL_C)
+    session.prompts += 1
+    session.read_until(PROMPT, count=session.prompts, timeout=20)
+    check(b"\r\n+ Interrupted.\r\n" in session.output, "reported: %r" % session.output[-200:])
+    runs = pathlib.Path(directory, "runs.log").read_text()
+    check(runs == "run\n", "one run only: %r" % runs)
+    leave(session)
+
+
+def no_color_turns_colours_off(zav, directory):
+    session = PtySession([zav], directory, env=dict(os.environ, NO_COLOR=""))
+    session.read_until(b"ZAV> ")
+    session.send(b"exit\n")
+    check(session.finish() == 0, "exit status 0")
+    check(re.search(rb"\x1b\[[0-9;]*m", session.output) is None,
+          "no colour: %r" % session.output[:80])
+
+
 def pipe_gets_plain_text(zav, directory):
     result = subprocess.run([zav], cwd=directory, input=b"exit\n", stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, timeout=30)
@@ -307,7 +352,8 @@ def main():
              typing_and_editing_with_arrows, up_recalls_accepted_lines,
              up_recalls_the_history_file, tab_completes_file_names,
              tab_completes_command_and_capture_names, ulogic_offers_the_old_logic,
-             ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command]
+             ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command,
+             ctrl_c_stops_the_whole_line, no_color_turns_colours_off]
     failed = 0
     for test in tests:
         directory = tempfile.mkdtemp(prefix="zav-pty-")
