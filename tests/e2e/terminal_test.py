@@ -180,6 +180,8 @@ def tab_completes_file_names(zav, directory):
     pathlib.Path(directory, "captures", "only.pcap").write_text("")
     session = start(zav, directory)
     enter(session, b"echo captures/on\t", then=output_line(b"captures/only.pcap"))
+    # A directory ends with its separator, not a blank: the next Tab goes on inside it.
+    enter(session, b"echo capt\ton\t", then=output_line(b"captures/only.pcap"))
     leave(session)
 
 
