@@ -49,8 +49,7 @@ bool fail(std::string& message, const std::string& text) {
   return false;
 }
 
-bool takeOperand(const std::string& argument, CommandLineOptions& options,
-                 std::string& message) {
+bool takeOperand(const std::string& argument, CommandLineOptions& options, std::string& message) {
   if (options.hasLineFile) return fail(message, "more than one command file: " + argument);
   options.hasLineFile = true;
   options.lineFile = argument;
@@ -75,11 +74,13 @@ bool parseOptions(const std::vector<std::string>& arguments, CommandLineOptions&
     }
     if (argument[1] == '-') {
       const size_t equals = argument.find('=');
-      const std::string name = argument.substr(2, equals == std::string::npos ? equals : equals - 2);
+      const std::string name =
+          argument.substr(2, equals == std::string::npos ? equals : equals - 2);
       const OptionRow* row = findLong(name);
       if (row == nullptr) return fail(message, "unknown option --" + name);
       if (row->valueName == nullptr) {
-        if (equals != std::string::npos) return fail(message, "option --" + name + " takes no value");
+        if (equals != std::string::npos)
+          return fail(message, "option --" + name + " takes no value");
         row->apply(options, std::string());
       } else if (equals != std::string::npos) {
         row->apply(options, argument.substr(equals + 1));
@@ -118,13 +119,14 @@ bool runsWithoutPrompt(const CommandLineOptions& options) {
 std::string usageLine() { return "Usage: zav [-h] [-v] [-C DIR] [-c LINE]... [FILE | -]"; }
 
 std::string helpText() {
-  std::string text = usageLine() + "\n\nA console shell for TShark: named commands from CMD.zav, "
-                                   "settings from ZAV.cfg.\n\n";
+  std::string text = usageLine() +
+                     "\n\nA console shell for TShark: named commands from CMD.zav, "
+                     "settings from ZAV.cfg.\n\n";
   for (const OptionRow& row : kOptionRows) {
     std::string names = std::string("-") + row.shortName + ", --" + row.longName;
     if (row.valueName != nullptr) names += std::string(" ") + row.valueName;
-    text += "  " + names + std::string(names.size() < 24 ? 24 - names.size() : 1, ' ') +
-            row.help + "\n";
+    text += "  " + names + std::string(names.size() < 24 ? 24 - names.size() : 1, ' ') + row.help +
+            "\n";
   }
   text +=
       "  FILE                    run every line of FILE as if typed, then leave"
@@ -137,8 +139,8 @@ std::string helpText() {
 }
 
 std::string versionLine() {
-  return productShortName + " (" + productFullName + ") v" + productVersion + ", patterns: " +
-         (regexEngine() == RegexEngine::pcre2 ? "PCRE2" : "std::regex");
+  return productShortName + " (" + productFullName + ") v" + productVersion +
+         ", patterns: " + (regexEngine() == RegexEngine::pcre2 ? "PCRE2" : "std::regex");
 }
 
 bool coloursUnwantedByEnvironment() {

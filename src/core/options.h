@@ -18,8 +18,8 @@ struct CommandLineOptions {
 };
 
 // Exit statuses besides 0.
-inline constexpr int kExitFailure = 1;      // ZAV.cfg or a command file failed
-inline constexpr int kExitUsage = 2;        // a wrong option
+inline constexpr int kExitFailure = 1;        // ZAV.cfg or a command file failed
+inline constexpr int kExitUsage = 2;          // a wrong option
 inline constexpr int kExitInterrupted = 130;  // Ctrl-C stopped command-line lines
 
 // Reads the arguments after the program name. On a wrong one returns false

@@ -93,8 +93,8 @@ bool settleOptions(const std::vector<std::string>& arguments, CommandLineOptions
   std::error_code error;
   if (!options.directory.empty()) std::filesystem::current_path(options.directory, error);
   if (error) {
-    std::cerr << "zav: cannot change to directory " << options.directory << ": "
-              << error.message() << '\n';
+    std::cerr << "zav: cannot change to directory " << options.directory << ": " << error.message()
+              << '\n';
     status = kExitFailure;
     return false;
   }
