@@ -18,7 +18,16 @@ void showCapture() {
   }
 }
 
-void setCaptureDirectory(const std::string& directory) { config.PCAP_DIR_PATH = directory; }
+// Kept as typed, since stored lines may rely on it; the note says why a
+// capture may then not be found.
+void setCaptureDirectory(const std::string& directory) {
+  config.PCAP_DIR_PATH = directory;
+  const char last = directory.empty() ? '/' : directory.back();
+  if (last != '/' && last != '\\')
+    printMessage(
+        "+ Note: the path does not end with a separator; capture names are appended to it as "
+        "they are.");
+}
 
 void showCaptureDirectory() {
   printMessage("+ Current pcap path is set to: " + config.PCAP_DIR_PATH);

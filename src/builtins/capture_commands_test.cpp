@@ -18,12 +18,14 @@ TEST(CaptureCommands, ShowBeforeAndAfterSetting) {
   dispatchBuiltin("getpcap");
   dispatchBuiltin("getpcappath");
   dispatchBuiltin("setpcap Trace.PCAPNG");
-  dispatchBuiltin("setpcappath /caps");  // no separator added
+  dispatchBuiltin("setpcappath /caps");  // no separator added, but a note
   dispatchBuiltin("getpcap");
   dispatchBuiltin("getpcappath");
   EXPECT_EQ(output.out(),
             "\n+ Pcap file name is not set yet\n"
             "\n+ Current pcap path is set to: \n"
+            "\n+ Note: the path does not end with a separator; capture names are appended to "
+            "it as they are.\n"
             "\n+ Current pcap file name is: Trace.PCAPNG\n"
             "\n+ Current pcap path is set to: /caps\n");
 }

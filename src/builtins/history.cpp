@@ -8,6 +8,7 @@
 #include "core/console_output.h"
 #include "core/shell.h"
 #include "core/shell_state.h"
+#include "exec/launch.h"
 #include "platform/history_file.h"
 
 namespace zav {
@@ -88,7 +89,7 @@ void clearHistory() { history.clear(); }
 
 void rerunHistory(const std::vector<std::string>& words) {
   RunAllowance allowance;
-  for (size_t i = 1; i < words.size() && !runAllowanceSpent(); ++i) {
+  for (size_t i = 1; i < words.size() && !runAllowanceSpent() && !lineIsAbandoned(); ++i) {
     const std::string& word = words[i];
     if (word.find_first_not_of("0123456789") != std::string::npos) {
       printMessage("+ Entered history command number \"" + word + "\" is not valid");

@@ -6,6 +6,7 @@
 #include "core/console_output.h"
 #include "core/shell.h"
 #include "defs/command_store.h"
+#include "exec/launch.h"
 
 namespace zav {
 
@@ -26,7 +27,7 @@ void runMcu(const std::string& name) {
   // the store under our feet.
   const std::vector<std::string> lines = unit->commands;
   for (const std::string& line : lines) {
-    if (runAllowanceSpent()) break;
+    if (runAllowanceSpent() || lineIsAbandoned()) break;
     runLine(line);
   }
 }

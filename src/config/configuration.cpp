@@ -49,14 +49,14 @@ std::string lookupConfigValue(const std::string& text, const std::string& key) {
   return kNoMatch;
 }
 
-void parseConfiguration(const std::string& text) {
+bool parseConfiguration(const std::string& text) {
   if (text.empty()) {
     printMessage("+ Configuration file " + configFileName + " is empty.");
-    return;
+    return false;
   }
   if (text.find(kConfigHeader) == std::string::npos) {
     printNotConformant();
-    return;
+    return false;
   }
   // This order fixes the order of the messages.
   config.ZAV_CMD_FILE_PATH = lookupConfigValue(text, "ZAV_CMD_FILE_PATH");
@@ -69,6 +69,13 @@ void parseConfiguration(const std::string& text) {
   config.LOAD_CMD_ZAV_FILE = lookupConfigValue(text, "LOAD_CMD_ZAV_FILE");
   if (!isSwitchValue(config.LOAD_CMD_ZAV_FILE)) printParameterNotConformant("LOAD_CMD_ZAV_FILE");
   if (!isSwitchValue(config.LOAD_HISTORY_FILE)) printParameterNotConformant("LOAD_HISTORY_FILE");
+  const std::string values[] = {config.ZAV_CMD_FILE_PATH, config.TSHARK_EXE_PATH,
+                                config.PCAP_DIR_PATH,     config.DEFAULT_PCAP_NAME,
+                                config.HISTORY_DIR_PATH,  config.LOAD_HISTORY_FILE,
+                                config.LOAD_CMD_ZAV_FILE};
+  for (const std::string& value : values)
+    if (value == kNoMatch) return false;
+  return isSwitchValue(config.LOAD_CMD_ZAV_FILE) && isSwitchValue(config.LOAD_HISTORY_FILE);
 }
 
 }  // namespace zav

@@ -10,8 +10,9 @@ namespace zav {
 inline constexpr const char* kNoMatch = "NO_MATCH";
 
 // Checks the text, fills `config` and `currentCapture`, and prints every
-// problem. An empty or header-less text sets nothing.
-void parseConfiguration(const std::string& text);
+// problem. An empty or header-less text sets nothing. True when the text
+// was conformant: no message was printed.
+bool parseConfiguration(const std::string& text);
 
 // The value of the first setting of `key` (from the "=" and its white space
 // up to the first ";"), or "NO_MATCH" after printing the not-conformant

@@ -14,7 +14,9 @@
 #include <cstring>
 #include <cwchar>
 #include <deque>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 // After the standard headers: it needs FILE and declares C functions.
 #include <editline/readline.h>
@@ -112,15 +114,36 @@ char* nextCandidate(const char*, int state) {
   return strdup(candidates.names[next++].c_str());
 }
 
-// `word` is the text from the last blank to the cursor. Returning nothing
-// with the completion not marked over lets the editor complete file names.
+// The editor's own file-name completion ends every name with a blank; a
+// directory ends with its separator instead, so that the next Tab goes on
+// inside it (and a capture directory is typed with its separator).
+char** completeFileName(const char* word) {
+  char** matches = rl_completion_matches(word, rl_filename_completion_function);
+  // One match comes as the text to insert followed by the match itself.
+  if (matches == nullptr || (matches[1] != nullptr && matches[2] != nullptr)) return matches;
+  std::error_code error;
+  if (!std::filesystem::is_directory(matches[0], error)) return matches;
+  rl_completion_append_character = '\0';
+  const std::size_t length = std::strlen(matches[0]);
+  if (length > 0 && matches[0][length - 1] == '/') return matches;
+  if (char* longer = static_cast<char*>(std::realloc(matches[0], length + 2))) {
+    longer[length] = '/';
+    longer[length + 1] = '\0';
+    matches[0] = longer;
+  }
+  return matches;
+}
+
+// `word` is the text from the last blank to the cursor.
 char** completeWord(const char* word, int, int) {
   std::string upToCursor(rl_line_buffer, static_cast<std::size_t>(rl_point));
   std::size_t wordLength = std::strlen(word);
   std::string lineBefore =
       upToCursor.substr(0, upToCursor.size() >= wordLength ? upToCursor.size() - wordLength : 0);
   candidates = completionCandidates(lineBefore, word);
-  rl_attempted_completion_over = candidates.fileNames ? 0 : 1;
+  rl_attempted_completion_over = 1;
+  rl_completion_append_character = ' ';
+  if (candidates.fileNames) return completeFileName(word);
   if (candidates.names.empty()) return nullptr;
   return rl_completion_matches(word, nextCandidate);
 }
@@ -200,8 +223,10 @@ ReadStatus editPromptedLine(std::string& line) {
   // The editor drops an invisible stretch at the very end of a prompt, so
   // the colour is put back before the blank rather than after it; a blank
   // looks the same in either colour.
-  std::string prompt = productShortName + invisible(platform::colourSequence(kPromptColour)) + ">" +
-                       invisible(platform::colourSequence(platform::currentTextAttribute())) + " ";
+  std::string prompt = productShortName + "> ";
+  if (platform::coloursEnabled())
+    prompt = productShortName + invisible(platform::colourSequence(kPromptColour)) + ">" +
+             invisible(platform::colourSequence(platform::currentTextAttribute())) + " ";
   return readThroughEditor(prompt, std::string(), line);
 }
 

@@ -1,4 +1,9 @@
-// The program takes no arguments; everything comes from ZAV.cfg.
+// Everything else comes from ZAV.cfg and the options (core/options.h).
+#include <string>
+#include <vector>
+
 #include "core/shell.h"
 
-int main() { return zav::runProgram(); }
+int main(int argc, char** argv) {
+  return zav::runProgram(std::vector<std::string>(argv + 1, argv + argc));
+}

@@ -3,13 +3,16 @@
 #define ZAV_CORE_SHELL_H_
 
 #include <string>
+#include <vector>
 
 namespace zav {
 
-// The whole program: start-up, the prompt loop, shutdown. Returns the exit
-// status (0; SIGTERM and SIGHUP end the process elsewhere, see
+// The whole program: the command-line options (core/options.h), start-up,
+// the prompt loop or the lines given, shutdown. Returns the exit status:
+// always 0 at the prompt
+// (SIGTERM and SIGHUP end the process elsewhere, see
 // platform::installControlHandler).
-int runProgram();
+int runProgram(const std::vector<std::string>& arguments);
 
 // The prompt loop; returns after the line "exit" or a lasting end of input.
 void runShell();

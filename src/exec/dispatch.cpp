@@ -1,6 +1,7 @@
 #include "exec/dispatch.h"
 
 #include <iostream>
+#include <string_view>
 #include <vector>
 
 #include "defs/command_store.h"
@@ -16,11 +17,49 @@ bool isTsharkList(const std::string& listId) {
   return listId == kZavExtList || listId == kZavIntList;
 }
 
+bool startsTail(std::string_view word) {
+  return word == "|" || word == ">" || word == ">>" || word == "2>";
+}
+
+}  // namespace
+
+bool cutTail(std::string& line, std::string& tail) {
+  size_t i = 0;
+  bool firstWord = true;
+  while (i < line.size()) {
+    while (i < line.size() && isWordSeparator(line[i])) ++i;
+    const size_t start = i;
+    while (i < line.size() && !isWordSeparator(line[i])) ++i;
+    if (i == start) break;
+    if (!firstWord && startsTail(std::string_view(line).substr(start, i - start))) {
+      tail = line.substr(start);
+      line.erase(start);
+      return true;
+    }
+    firstWord = false;
+  }
+  return false;
+}
+
+namespace {
+
+// Every command line of the typed line gets the tail, after one blank.
+TextRunner withTail(const TextRunner& runner, const std::string& tail) {
+  if (tail.empty()) return runner;
+  return [runner, tail](const std::string& text) { runner(text + " " + tail); };
+}
+
 }  // namespace
 
 void dispatchCommand(std::string line) {
-  const std::vector<std::string> words = splitWords(line);
+  std::vector<std::string> words = splitWords(line);
   if (words.empty()) return;
+
+  // Only after one of our commands: any other line reaches the command
+  // processor whole, pipes and all.
+  std::string tail;
+  CommandLocation first;
+  if (findCommand(words.front(), first) && cutTail(line, tail)) words = splitWords(line);
 
   // Every command word adds its logic in line order; its argument words are
   // skipped so they are not looked up as commands themselves.
@@ -33,7 +72,6 @@ void dispatchCommand(std::string line) {
     substituteArguments(text, record, position, words);
   }
 
-  CommandLocation first;
   if (!findCommand(words.front(), first)) {
     // Not one of ours: the command processor gets the line exactly as typed.
     std::cout << '\n';
@@ -41,7 +79,8 @@ void dispatchCommand(std::string line) {
     return;
   }
   // Only the first word chooses the launcher, whatever the later words are.
-  const TextRunner& runner = isTsharkList(first.listId) ? launchers().tshark : launchers().windows;
+  const TextRunner runner =
+      withTail(isTsharkList(first.listId) ? launchers().tshark : launchers().windows, tail);
   if (hasSingleListMarker(text))
     runForEachListItem(text, runner);
   else

@@ -9,7 +9,13 @@ namespace zav {
 // Builds the text from the logic of the command words and runs it through
 // the TShark or the command-processor launcher; a first word that names no
 // command sends the line as typed to the command processor.
+// A word "|", ">", ">>" or "2>" after a command's name starts a tail that
+// is appended, after one blank, to every command line that the line runs.
 void dispatchCommand(std::string line);
+
+// Cuts the tail off the line: from the first such word after the first word,
+// as typed, to the end. False, and nothing changed, when there is none.
+bool cutTail(std::string& line, std::string& tail);
 
 }  // namespace zav
 

@@ -47,8 +47,11 @@ Launchers& launchers() {
   return inUse;
 }
 
+bool lineIsAbandoned() { return platform::interruptPending(); }
+
 void runInCommandProcessor(const std::string& commandLine) {
   std::cout.flush();
+  if (lineIsAbandoned()) return;
   launchers().commandProcessor(commandLine);
 }
 
@@ -61,6 +64,7 @@ void runTsharkCommand(const std::string& text) {
     std::vector<std::string> paths;
     listCaptureFiles(paths);
     for (const std::string& path : paths) {
+      if (lineIsAbandoned()) break;
       announceCaptureFile(path);
       runTsharkOn(path, text);
     }

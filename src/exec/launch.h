@@ -30,8 +30,15 @@ Launchers realLaunchers();
 // The ones in use, process-wide; the real ones unless a test replaced them.
 Launchers& launchers();
 
+// True once Ctrl-C has reached the shell while a typed line runs: from then
+// on nothing more of that line starts (no command line, no further capture,
+// LIST item, unit line or history entry) until the prompt takes the
+// interrupt back.
+bool lineIsAbandoned();
+
 // Flushes what the shell has written, so the child's output follows it, and
-// runs the command line through `launchers().commandProcessor`.
+// runs the command line through `launchers().commandProcessor`, unless the
+// line is abandoned.
 void runInCommandProcessor(const std::string& commandLine);
 
 // Runs the text against the selected capture: reports when none is

@@ -5,6 +5,7 @@
 #include "config/whole_file.h"
 #include "core/console_output.h"
 #include "defs/command_store.h"
+#include "exec/launch.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -90,6 +91,7 @@ void runForEachListItem(const std::string& text,
   std::vector<ListItem> items;
   readListFile(listFileName(text), items);
   for (const ListItem& item : items) {
+    if (lineIsAbandoned()) break;
     if (item.hasPrint) printMessage(item.printText);
     std::string expanded = text;
     replaceAll(expanded, marker, item.value);

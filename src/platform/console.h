@@ -35,6 +35,16 @@ void installControlHandler();
 // Windows C runtime reports it so); this tells the two apart.
 bool takeInterrupt();
 
+// Whether Ctrl-C or Ctrl-Break has arrived since the last takeInterrupt(),
+// without taking it: the runs of one typed line check it before each start.
+bool interruptPending();
+
+// Colour changes are written only while this is on (the default). Off for
+// NO_COLOR, TERM=dumb and lines given on the command line; the attribute is
+// still tracked, so saving and restoring it keeps working.
+void setColoursEnabled(bool enabled);
+bool coloursEnabled();
+
 // Current attribute of standard output, and a change to it. Output written
 // before a change is flushed first. Nothing is written when standard output
 // is not a console/terminal.

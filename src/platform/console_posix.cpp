@@ -13,6 +13,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -45,6 +47,7 @@ TextAttribute trackedAttribute = 7;
 enum class CommandGroup { ours, own, shared };
 CommandGroup commandGroup = CommandGroup::shared;
 
+bool coloursOn = true;
 volatile sig_atomic_t interruptArrived = 0;
 volatile sig_atomic_t runningChild = 0;  // the /bin/sh of runCommandLine
 
@@ -178,6 +181,12 @@ bool takeInterrupt() {
   return arrived;
 }
 
+bool interruptPending() { return interruptArrived != 0; }
+
+void setColoursEnabled(bool enabled) { coloursOn = enabled; }
+
+bool coloursEnabled() { return coloursOn; }
+
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
@@ -186,7 +195,7 @@ TextAttribute currentTextAttribute() { return trackedAttribute; }
 void setTextAttribute(TextAttribute attribute) {
   std::cout.flush();
   trackedAttribute = attribute;
-  if (standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
+  if (coloursOn && standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
 }
 
 void setConsoleTitle(const std::string& title) {
@@ -198,7 +207,7 @@ void setThinCursor() {
 }
 
 void restoreConsoleAtExit() {
-  if (standardOutputIsTerminal()) writeRaw(kRestoreSequence);
+  if (standardOutputIsTerminal()) writeRaw(coloursOn ? kRestoreSequence : "\033[0 q");
 }
 
 // What system() does, but with the child's id noted for the signal

@@ -23,6 +23,8 @@ namespace {
 // set, so a save/set/restore pair still restores the right value.
 TextAttribute attributeWithoutConsole = 7;
 
+bool coloursOn = true;
+
 // Runs on a thread of its own for each console event and touches no shared
 // state. Ctrl-C and Ctrl-Break reach every process on the console, so a
 // running TShark still stops while the shell stays; closing the window and
@@ -63,6 +65,12 @@ void installControlHandler() { SetConsoleCtrlHandler(consoleControlHandler, TRUE
 
 bool takeInterrupt() { return interruptArrived.exchange(false); }
 
+bool interruptPending() { return interruptArrived.load(); }
+
+void setColoursEnabled(bool enabled) { coloursOn = enabled; }
+
+bool coloursEnabled() { return coloursOn; }
+
 bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
 bool standardOutputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
 
@@ -76,7 +84,7 @@ void setTextAttribute(TextAttribute attribute) {
   // Text already written must reach the console in its own colour.
   flushOutput();
   attributeWithoutConsole = attribute;
-  SetConsoleTextAttribute(standardOutput(), attribute);
+  if (coloursOn) SetConsoleTextAttribute(standardOutput(), attribute);
 }
 
 void setConsoleTitle(const std::string& title) { SetConsoleTitleA(title.c_str()); }
@@ -98,7 +106,12 @@ int runCommandLine(const std::string& commandLine) {
   // system() hands the line to %COMSPEC% /c. cmd.exe then removes the first
   // and the last double quote of the line when it starts with one, which
   // is why the TShark line carries an extra outer pair.
-  return std::system(commandLine.c_str());
+  const int status = std::system(commandLine.c_str());
+  // The handler runs on a thread of its own and may not have run yet when
+  // a child stopped by Ctrl-C has ended; cmd.exe then passes on the child's
+  // STATUS_CONTROL_C_EXIT, which tells the same.
+  if (static_cast<unsigned>(status) == 0xC000013Au) interruptArrived = true;
+  return status;
 }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,

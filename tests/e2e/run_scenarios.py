@@ -21,6 +21,9 @@ comments. A section starts with a line "=== <kind> [argument] [options]":
   === file-after <path> [noeol]          expected content of a file after
                                          the run
   === stdout-contains                    each line must occur in stdout
+  === args [nobanner]                    command-line arguments, one a line;
+                                         "nobanner": no start banner expected
+  === status <n>                         expected exit status (default 0)
 
 Each section's text is its lines, each ended by a line feed ("noeol" drops
 the last one). In every text these are replaced: {DIR} the scenario
@@ -61,7 +64,7 @@ class Scenario:
                 argument = None
                 options = set()
                 rest = words[1:]
-                if kind in ("file", "dir", "capture", "file-after") and rest:
+                if kind in ("file", "dir", "capture", "file-after", "status") and rest:
                     argument, rest = rest[0], rest[1:]
                 options.update(rest)
                 current = [kind, argument, options, []]
@@ -146,15 +149,22 @@ def run_scenario(scenario, zav, tools, keep):
             resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0]))
         env = dict(os.environ)
         env["LC_ALL"] = "C"
-        result = subprocess.run([zav], cwd=directory, input=stdin.encode("utf-8", "surrogateescape"),
+        args_sections = scenario.get("args")
+        arguments = expand(args_sections[0][3], directory, tools).splitlines() if args_sections else []
+        result = subprocess.run([zav] + arguments, cwd=directory, input=stdin.encode("utf-8", "surrogateescape"),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env,
                                 timeout=60, preexec_fn=limit_file_size if limits else None)
         stdout = result.stdout.decode("utf-8", "surrogateescape")
         stderr = result.stderr.decode("utf-8", "surrogateescape")
         failures = []
-        if result.returncode != 0:
+        status = scenario.get("status")
+        expected_status = int(status[0][1]) if status else 0
+        if result.returncode != expected_status:
             failures.append("exit status %d" % result.returncode)
-        rest, problem = strip_banner(stdout)
+        if args_sections and "nobanner" in args_sections[0][2]:
+            rest, problem = stdout, None
+        else:
+            rest, problem = strip_banner(stdout)
         if problem:
             failures.append(problem + "\n" + repr(stdout[:400]))
             rest = stdout

@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """What a terminal shows, checked under a pseudo-terminal: colours and the
-title reach a terminal as escape sequences, never a pipe; Ctrl-C at the
-prompt and Ctrl-D do not end the shell, SIGTERM does, with the running
-command; ulogic puts the old logic on the terminal's clipboard (OSC 52) and
-clears it afterwards; lines are edited, recalled and completed. Also the
-standard streams without a terminal: a pipe, a closed stdout or stderr."""
+title reach a terminal as escape sequences, never a pipe or with NO_COLOR;
+Ctrl-C at the prompt and Ctrl-D do not end the shell, Ctrl-C during a line
+stops all of it, SIGTERM ends the shell with the running command; ulogic
+puts the old logic on the terminal's clipboard (OSC 52) and clears it
+afterwards; lines are edited, recalled and completed. Also the standard
+streams without a terminal: a pipe, a closed stdout or stderr."""
 import argparse
 import base64
 import os
 import pathlib
+import re
 import shutil
 import signal
 import subprocess
@@ -180,6 +182,8 @@ def tab_completes_file_names(zav, directory):
     pathlib.Path(directory, "captures", "only.pcap").write_text("")
     session = start(zav, directory)
     enter(session, b"echo captures/on\t", then=output_line(b"captures/only.pcap"))
+    # A directory ends with its separator, not a blank: the next Tab goes on inside it.
+    enter(session, b"echo capt\ton\t", then=output_line(b"captures/only.pcap"))
     leave(session)
 
 
@@ -307,6 +311,49 @@ def closed_stdout_or_stderr_stays_closed_to_the_history(zav, directory):
         check(history == typed, "fd %d closed, only typed lines: %r" % (closed, history[:200]))
 
 
+SLOW_COMMANDS = """<ZAV CONTROL COMMANDS>
+ZAV() {
+    NAME = one
+    LOGIC =  -c 1
+    INFO = One
+}
+MCU(three) {
+    one
+    one
+    one
+};
+"""
+
+
+def ctrl_c_stops_the_whole_line(zav, directory):
+    slow = pathlib.Path(directory, "slow_tshark.sh")
+    slow.write_text("#!/bin/sh\necho run >> runs.log\nexec sleep 60\n")
+    slow.chmod(0o755)
+    pathlib.Path(directory, "ZAV.cfg").write_text(
+        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE")
+        .replace("TSHARK_EXE_PATH = tshark;", "TSHARK_EXE_PATH = %s;" % slow))
+    pathlib.Path(directory, "CMD.zav").write_text(SLOW_COMMANDS)
+    session = start(zav, directory)
+    session.send(b"exmcu three\r")
+    wait_for_program(session, "sleep")
+    session.send(CTRL_C)
+    session.prompts += 1
+    session.read_until(PROMPT, count=session.prompts, timeout=20)
+    check(b"\r\n+ Interrupted.\r\n" in session.output, "reported: %r" % session.output[-200:])
+    runs = pathlib.Path(directory, "runs.log").read_text()
+    check(runs == "run\n", "one run only: %r" % runs)
+    leave(session)
+
+
+def no_color_turns_colours_off(zav, directory):
+    session = PtySession([zav], directory, env=dict(os.environ, NO_COLOR=""))
+    session.read_until(b"ZAV> ")
+    session.send(b"exit\n")
+    check(session.finish() == 0, "exit status 0")
+    check(re.search(rb"\x1b\[[0-9;]*m", session.output) is None,
+          "no colour: %r" % session.output[:80])
+
+
 def pipe_gets_plain_text(zav, directory):
     result = subprocess.run([zav], cwd=directory, input=b"exit\n", stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, timeout=30)
@@ -373,7 +420,9 @@ def main():
              tab_completes_command_and_capture_names, ulogic_offers_the_old_logic,
              ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command,
              sigterm_ends_the_command_and_the_shell,
-             sigterm_without_a_terminal_ends_the_command, closed_stdout_or_stderr_stays_closed_to_the_history]
+             sigterm_without_a_terminal_ends_the_command,
+             closed_stdout_or_stderr_stays_closed_to_the_history,
+             ctrl_c_stops_the_whole_line, no_color_turns_colours_off]
     failed = 0
     for test in tests:
         directory = tempfile.mkdtemp(prefix="zav-pty-")

@@ -1,5 +1,6 @@
-// The Windows console gives every line read arrow-key editing and recall of
-// earlier lines by itself, so the shell adds no editor there.
+// No line editor: the Windows console gives every line read arrow-key
+// editing and recall by itself, and a POSIX build without libedit reads
+// lines plainly.
 #include "core/line_editor.h"
 
 namespace zav {

@@ -1,0 +1,151 @@
+#include "core/options.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "core/shell_state.h"
+#include "text/regex.h"
+
+namespace zav {
+
+namespace {
+
+using Apply = void (*)(CommandLineOptions&, const std::string&);
+
+// One row per option; the --help text is made from the same rows.
+struct OptionRow {
+  char shortName;
+  const char* longName;
+  const char* valueName;  // nullptr: the option takes no value
+  const char* help;
+  Apply apply;
+};
+
+const OptionRow kOptionRows[] = {
+    {'C', "directory", "DIR", "change to DIR before reading ZAV.cfg",
+     [](CommandLineOptions& o, const std::string& v) { o.directory = v; }},
+    {'c', "command", "LINE", "run LINE as if typed, then leave (repeatable)",
+     [](CommandLineOptions& o, const std::string& v) { o.lines.push_back(v); }},
+    {'h', "help", nullptr, "show this help and leave",
+     [](CommandLineOptions& o, const std::string&) { o.showHelp = true; }},
+    {'v', "version", nullptr, "show the version and leave",
+     [](CommandLineOptions& o, const std::string&) { o.showVersion = true; }},
+};
+
+const OptionRow* findShort(char name) {
+  for (const OptionRow& row : kOptionRows)
+    if (row.shortName == name) return &row;
+  return nullptr;
+}
+
+const OptionRow* findLong(const std::string& name) {
+  for (const OptionRow& row : kOptionRows)
+    if (name == row.longName) return &row;
+  return nullptr;
+}
+
+bool fail(std::string& message, const std::string& text) {
+  message = "zav: " + text;
+  return false;
+}
+
+bool takeOperand(const std::string& argument, CommandLineOptions& options, std::string& message) {
+  if (options.hasLineFile) return fail(message, "more than one command file: " + argument);
+  options.hasLineFile = true;
+  options.lineFile = argument;
+  return true;
+}
+
+}  // namespace
+
+bool parseOptions(const std::vector<std::string>& arguments, CommandLineOptions& options,
+                  std::string& message) {
+  bool optionsEnded = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    // "-" alone is an operand (standard input), as getopt has it.
+    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+      if (!takeOperand(argument, options, message)) return false;
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (argument[1] == '-') {
+      const size_t equals = argument.find('=');
+      const std::string name =
+          argument.substr(2, equals == std::string::npos ? equals : equals - 2);
+      const OptionRow* row = findLong(name);
+      if (row == nullptr) return fail(message, "unknown option --" + name);
+      if (row->valueName == nullptr) {
+        if (equals != std::string::npos)
+          return fail(message, "option --" + name + " takes no value");
+        row->apply(options, std::string());
+      } else if (equals != std::string::npos) {
+        row->apply(options, argument.substr(equals + 1));
+      } else if (i + 1 < arguments.size()) {
+        row->apply(options, arguments[++i]);
+      } else {
+        return fail(message, "option --" + name + " needs a value");
+      }
+      continue;
+    }
+    // A cluster of short options; one that takes a value takes the rest of
+    // the cluster, or the next argument.
+    for (size_t k = 1; k < argument.size(); ++k) {
+      const OptionRow* row = findShort(argument[k]);
+      if (row == nullptr) return fail(message, std::string("unknown option -") + argument[k]);
+      if (row->valueName == nullptr) {
+        row->apply(options, std::string());
+        continue;
+      }
+      if (k + 1 < argument.size())
+        row->apply(options, argument.substr(k + 1));
+      else if (i + 1 < arguments.size())
+        row->apply(options, arguments[++i]);
+      else
+        return fail(message, std::string("option -") + argument[k] + " needs a value");
+      break;
+    }
+  }
+  return true;
+}
+
+bool runsWithoutPrompt(const CommandLineOptions& options) {
+  return !options.lines.empty() || options.hasLineFile;
+}
+
+std::string usageLine() { return "Usage: zav [-h] [-v] [-C DIR] [-c LINE]... [FILE | -]"; }
+
+std::string helpText() {
+  std::string text = usageLine() +
+                     "\n\nA console shell for TShark: named commands from CMD.zav, "
+                     "settings from ZAV.cfg.\n\n";
+  for (const OptionRow& row : kOptionRows) {
+    std::string names = std::string("-") + row.shortName + ", --" + row.longName;
+    if (row.valueName != nullptr) names += std::string(" ") + row.valueName;
+    text += "  " + names + std::string(names.size() < 24 ? 24 - names.size() : 1, ' ') + row.help +
+            "\n";
+  }
+  text +=
+      "  FILE                    run every line of FILE as if typed, then leave"
+      " (- reads standard input)\n"
+      "\nWithout -c or FILE, ZAV starts at its prompt.\n"
+      "Exit status: 0; 1 when ZAV.cfg is missing or not conformant or FILE cannot be\n"
+      "opened; 2 for a wrong option; 130 when Ctrl-C stopped the lines of -c or FILE.\n"
+      "Environment: NO_COLOR (any value) or TERM=dumb turns colours off.\n";
+  return text;
+}
+
+std::string versionLine() {
+  return productShortName + " (" + productFullName + ") v" + productVersion +
+         ", patterns: " + (regexEngine() == RegexEngine::pcre2 ? "PCRE2" : "std::regex");
+}
+
+bool coloursUnwantedByEnvironment() {
+  const char* term = std::getenv("TERM");
+  return std::getenv("NO_COLOR") != nullptr || (term != nullptr && std::strcmp(term, "dumb") == 0);
+}
+
+}  // namespace zav
