@@ -38,7 +38,7 @@ void runShell() {
   const bool interactive = platform::standardInputIsTerminal();
   // `history` holds the history file's lines now: the editor recalls them
   // after this run's own.
-  for (const std::string& entry : history) rememberAcceptedLine(entry);
+  for (size_t i = 0; i < history.size(); ++i) rememberAcceptedLine(std::string(history[i]));
   while (line != "exit") {
     ReadStatus status = readPromptedLine(line);
     if (status == ReadStatus::ended) {

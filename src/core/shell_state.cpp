@@ -26,6 +26,6 @@ const std::vector<std::string> builtinNames = {
 
 ConfigRecord config;
 std::string currentCapture;
-std::vector<std::string> history;
+HistoryList history;
 
 }  // namespace zav
