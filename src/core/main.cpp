@@ -1,4 +1,8 @@
-// The program takes no arguments; everything comes from ZAV.cfg.
+// Everything else comes from ZAV.cfg.
+#include "core/parallel_runs_option.h"
 #include "core/shell.h"
 
-int main() { return zav::runProgram(); }
+int main(int argc, char** argv) {
+  zav::readParallelRunsOption(argc, argv);
+  return zav::runProgram();
+}

@@ -27,5 +27,6 @@ const std::vector<std::string> builtinNames = {
 ConfigRecord config;
 std::string currentCapture;
 HistoryList history;
+unsigned parallelRuns = 1;
 
 }  // namespace zav

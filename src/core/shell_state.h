@@ -46,6 +46,10 @@ extern std::string currentCapture;
 // Every accepted line of this run (and of the history file), in entry order.
 extern HistoryList history;
 
+// "-j N": how many TShark runs of one typed line may run at once; 1 runs
+// them one after another.
+extern unsigned parallelRuns;
+
 // A switch is on only when its value is exactly "TRUE".
 inline bool switchIsOn(const std::string& value) { return value == "TRUE"; }
 

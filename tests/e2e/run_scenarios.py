@@ -11,6 +11,7 @@ comments. A section starts with a line "=== <kind> [argument] [options]":
   === dir <path>                         an empty directory to create
   === capture <path>                     a capture made by text2pcap from
                                          the hex dump in the section
+  === args                               arguments for zav, split at blanks
   === stdin [noeol]                      what is typed
   === stdout [noeol]                     expected standard output, after the
                                          start banner (which is checked for
@@ -137,7 +138,8 @@ def run_scenario(scenario, zav, tools, keep):
         stdin = expand(stdin_sections[0][3], directory, tools) if stdin_sections else ""
         env = dict(os.environ)
         env["LC_ALL"] = "C"
-        result = subprocess.run([zav], cwd=directory, input=stdin.encode("utf-8", "surrogateescape"),
+        arguments = [expand(s[3], directory, tools).split() for s in scenario.get("args")]
+        result = subprocess.run([zav] + sum(arguments, []), cwd=directory, input=stdin.encode("utf-8", "surrogateescape"),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env,
                                 timeout=60)
         stdout = result.stdout.decode("utf-8", "surrogateescape")
