@@ -131,7 +131,7 @@ bool startChild(const std::string& commandLine, const CapturedOutput* capture, C
 
 bool waitForAnyChild(const std::vector<ChildId>& children, size_t& ended) {
   // The scheduler runs at most MAXIMUM_WAIT_OBJECTS children at once.
-  HANDLE handles[MAXIMUM_WAIT_OBJECTS];
+  HANDLE handles[MAXIMUM_WAIT_OBJECTS] = {};
   const DWORD count = static_cast<DWORD>(children.size());
   for (DWORD i = 0; i < count; ++i) handles[i] = toHandle(children[i]);
   const DWORD result = WaitForMultipleObjects(count, handles, FALSE, INFINITE);
