@@ -42,7 +42,7 @@ void rerunEntry(size_t entry) {
   // A copy: the entry may empty the history ("chistory") while it runs. Made
   // only for a run that starts: a long line naming its own entry many times
   // would otherwise be copied once per refused word.
-  const std::string line = history[entry];
+  const std::string line(history[entry]);
   runLine(line);
 }
 
@@ -58,14 +58,7 @@ void loadHistory(const std::string& historyDirValue) {
   }
   std::string bytes;
   platform::readToEnd(historyFile, bytes);
-  const std::string text = toTextMode(std::move(bytes));
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    if (end > start) history.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
+  history.appendLines(toTextMode(std::move(bytes)));
 }
 
 void appendToHistoryFile(const std::string& line) {

@@ -88,7 +88,7 @@ TEST_F(HistoryTest, ExhWords) {
              "exh 1 x 2 -1 007 1 99999999999999999999999"};
   currentCapture.clear();
   CapturedOutput output;
-  dispatchBuiltin(history.back());
+  dispatchBuiltin(std::string(history.back()));
   EXPECT_EQ(output.out(),
             "\n+ Pcap file name is not set yet\n"
             "\n+ Entered history command number \"x\" is not valid\n"
@@ -104,7 +104,7 @@ TEST_F(HistoryTest, ExhWords) {
 TEST_F(HistoryTest, NumbersReferToTheListWhenReached) {
   history = {"chistory", "getpcap", "exh 0 1 0000"};
   CapturedOutput output;
-  dispatchBuiltin(history.back());
+  dispatchBuiltin(std::string(history.back()));
   EXPECT_EQ(output.out(), "");
   EXPECT_EQ(output.err(),
             "\n+ Entered history command number \"1\" is out of range\n"

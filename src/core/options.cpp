@@ -10,7 +10,8 @@ namespace zav {
 
 namespace {
 
-using Apply = void (*)(CommandLineOptions&, const std::string&);
+// Gives false for a value the option cannot take.
+using Apply = bool (*)(CommandLineOptions&, const std::string&);
 
 // One row per option; the --help text is made from the same rows.
 struct OptionRow {
@@ -23,13 +24,20 @@ struct OptionRow {
 
 const OptionRow kOptionRows[] = {
     {'C', "directory", "DIR", "change to DIR before reading ZAV.cfg",
-     [](CommandLineOptions& o, const std::string& v) { o.directory = v; }},
+     [](CommandLineOptions& o, const std::string& v) { return o.directory = v, true; }},
     {'c', "command", "LINE", "run LINE as if typed, then leave (repeatable)",
-     [](CommandLineOptions& o, const std::string& v) { o.lines.push_back(v); }},
+     [](CommandLineOptions& o, const std::string& v) { return o.lines.push_back(v), true; }},
     {'h', "help", nullptr, "show this help and leave",
-     [](CommandLineOptions& o, const std::string&) { o.showHelp = true; }},
+     [](CommandLineOptions& o, const std::string&) { return o.showHelp = true; }},
     {'v', "version", nullptr, "show the version and leave",
-     [](CommandLineOptions& o, const std::string&) { o.showVersion = true; }},
+     [](CommandLineOptions& o, const std::string&) { return o.showVersion = true; }},
+    {'j', "jobs", "N", "run up to N TShark runs of a line at once (0: one per processor)",
+     [](CommandLineOptions& o, const std::string& v) {
+       if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos)
+         return false;
+       o.parallelRuns = static_cast<unsigned>(std::stoul(v));
+       return true;
+     }},
 };
 
 const OptionRow* findShort(char name) {
@@ -47,6 +55,11 @@ const OptionRow* findLong(const std::string& name) {
 bool fail(std::string& message, const std::string& text) {
   message = "zav: " + text;
   return false;
+}
+
+bool badValue(std::string& message, const OptionRow& row) {
+  return fail(message, std::string("option -") + row.shortName + " takes " + row.valueName +
+                           ": " + row.help);
 }
 
 bool takeOperand(const std::string& argument, CommandLineOptions& options, std::string& message) {
@@ -83,9 +96,9 @@ bool parseOptions(const std::vector<std::string>& arguments, CommandLineOptions&
           return fail(message, "option --" + name + " takes no value");
         row->apply(options, std::string());
       } else if (equals != std::string::npos) {
-        row->apply(options, argument.substr(equals + 1));
+        if (!row->apply(options, argument.substr(equals + 1))) return badValue(message, *row);
       } else if (i + 1 < arguments.size()) {
-        row->apply(options, arguments[++i]);
+        if (!row->apply(options, arguments[++i])) return badValue(message, *row);
       } else {
         return fail(message, "option --" + name + " needs a value");
       }
@@ -100,12 +113,14 @@ bool parseOptions(const std::vector<std::string>& arguments, CommandLineOptions&
         row->apply(options, std::string());
         continue;
       }
+      bool applied = true;
       if (k + 1 < argument.size())
-        row->apply(options, argument.substr(k + 1));
+        applied = row->apply(options, argument.substr(k + 1));
       else if (i + 1 < arguments.size())
-        row->apply(options, arguments[++i]);
+        applied = row->apply(options, arguments[++i]);
       else
         return fail(message, std::string("option -") + argument[k] + " needs a value");
+      if (!applied) return badValue(message, *row);
       break;
     }
   }
@@ -116,7 +131,9 @@ bool runsWithoutPrompt(const CommandLineOptions& options) {
   return !options.lines.empty() || options.hasLineFile;
 }
 
-std::string usageLine() { return "Usage: zav [-h] [-v] [-C DIR] [-c LINE]... [FILE | -]"; }
+std::string usageLine() {
+  return "Usage: zav [-h] [-v] [-C DIR] [-j N] [-c LINE]... [FILE | -]";
+}
 
 std::string helpText() {
   std::string text = usageLine() +

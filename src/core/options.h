@@ -15,6 +15,7 @@ struct CommandLineOptions {
   std::vector<std::string> lines;  // -c, in the order given
   bool hasLineFile = false;        // a FILE operand was given
   std::string lineFile;            // its name; "-" is standard input
+  unsigned parallelRuns = 1;       // -j: TShark runs of one line at once; 0: one per processor
 };
 
 // Exit statuses besides 0.

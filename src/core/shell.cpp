@@ -1,9 +1,11 @@
 #include "core/shell.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <system_error>
+#include <thread>
 
 #include "builtins/dispatcher.h"
 #include "builtins/history.h"
@@ -90,6 +92,9 @@ bool settleOptions(const std::vector<std::string>& arguments, CommandLineOptions
     std::cout << (options.showHelp ? helpText() : versionLine() + "\n");
     return false;
   }
+  parallelRuns = options.parallelRuns != 0
+                     ? options.parallelRuns
+                     : std::max(1u, std::thread::hardware_concurrency());
   std::error_code error;
   if (!options.directory.empty()) std::filesystem::current_path(options.directory, error);
   if (error) {
@@ -123,7 +128,7 @@ void runShell() {
   const bool interactive = platform::standardInputIsTerminal();
   // `history` holds the history file's lines now: the editor recalls them
   // after this run's own.
-  for (const std::string& entry : history) rememberAcceptedLine(entry);
+  for (size_t i = 0; i < history.size(); ++i) rememberAcceptedLine(std::string(history[i]));
   while (line != "exit") {
     ReadStatus status = readPromptedLine(line);
     if (status == ReadStatus::ended) {

@@ -26,6 +26,7 @@ const std::vector<std::string> builtinNames = {
 
 ConfigRecord config;
 std::string currentCapture;
-std::vector<std::string> history;
+HistoryList history;
+unsigned parallelRuns = 1;
 
 }  // namespace zav

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/history_list.h"
+
 namespace zav {
 
 extern const std::string configFileName;    // "ZAV.cfg"
@@ -42,7 +44,11 @@ extern ConfigRecord config;
 // Empty: no capture selected. "*AF*": every file of the capture directory.
 extern std::string currentCapture;
 // Every accepted line of this run (and of the history file), in entry order.
-extern std::vector<std::string> history;
+extern HistoryList history;
+
+// "-j N": how many TShark runs of one typed line may run at once; 1 runs
+// them one after another.
+extern unsigned parallelRuns;
 
 // A switch is on only when its value is exactly "TRUE".
 inline bool switchIsOn(const std::string& value) { return value == "TRUE"; }

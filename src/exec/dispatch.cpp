@@ -4,8 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "exec/launch.h"
+#include "exec/ordered_runs.h"
 #include "exec/placeholders.h"
 #include "text/words.h"
 
@@ -81,10 +83,18 @@ void dispatchCommand(std::string line) {
   // Only the first word chooses the launcher, whatever the later words are.
   const TextRunner runner =
       withTail(isTsharkList(first.listId) ? launchers().tshark : launchers().windows, tail);
-  if (hasSingleListMarker(text))
-    runForEachListItem(text, runner);
+  const auto run = [&] {
+    if (hasSingleListMarker(text))
+      runForEachListItem(text, runner);
+    else
+      runner(text);
+  };
+  // Only TShark runs go side by side: they read captures and change
+  // nothing, where a WIN command may depend on the one before it.
+  if (parallelRuns > 1 && isTsharkList(first.listId))
+    runSideBySide(run, parallelRuns);
   else
-    runner(text);
+    run();
 }
 
 }  // namespace zav

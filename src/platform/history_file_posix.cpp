@@ -28,6 +28,12 @@ FileHandle openAppendOnlyFile(const std::string& path) {
 
 bool readToEnd(FileHandle file, std::string& bytes) {
   if (file == kNoFile) return false;
+  // Sized up front: growing by doubling would hold the old and the new
+  // buffer at once, half again the file's size, at the start-up peak.
+  struct stat status {};
+  const off_t at = ::lseek(static_cast<int>(file), 0, SEEK_CUR);
+  if (at >= 0 && ::fstat(static_cast<int>(file), &status) == 0 && status.st_size > at)
+    bytes.reserve(bytes.size() + static_cast<size_t>(status.st_size - at));
   char buffer[65536];
   for (;;) {
     ssize_t count = ::read(static_cast<int>(file), buffer, sizeof buffer);

@@ -38,6 +38,11 @@ FileHandle openAppendOnlyFile(const std::string& path) {
 
 bool readToEnd(FileHandle file, std::string& bytes) {
   if (file == kNoFile) return false;
+  // Sized up front, so the buffer is not regrown (old and new at once).
+  LARGE_INTEGER size{}, at{}, zero{};
+  if (GetFileSizeEx(toHandle(file), &size) &&
+      SetFilePointerEx(toHandle(file), zero, &at, FILE_CURRENT) && size.QuadPart > at.QuadPart)
+    bytes.reserve(bytes.size() + static_cast<size_t>(size.QuadPart - at.QuadPart));
   std::string buffer(kChunk, '\0');
   for (;;) {
     DWORD count = 0;

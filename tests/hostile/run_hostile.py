@@ -227,7 +227,7 @@ def history_1m_lines():
     return Case("history_1m_lines", {"ZAV.cfg": config(load_commands=False, load_history=True),
                                      ".zav_history": lines},
                 stdin=b"exh %d\nhistory\nchistory\nhistory\n" % (count - 1),
-                expect=[b"last-entry-42"], factor=10)
+                expect=[b"last-entry-42"], factor=2)
 
 
 def special_files():
