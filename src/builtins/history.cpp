@@ -4,9 +4,9 @@
 #include <iostream>
 
 #include "builtins/nested_runs.h"
+#include "builtins/run_line.h"
 #include "config/whole_file.h"
 #include "core/console_output.h"
-#include "core/shell.h"
 #include "core/shell_state.h"
 #include "exec/launch.h"
 #include "platform/history_file.h"

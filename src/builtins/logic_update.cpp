@@ -6,6 +6,7 @@
 #include "core/console_output.h"
 #include "core/line_reader.h"
 #include "defs/command_store.h"
+#include "platform/clipboard.h"
 #include "platform/console.h"
 
 namespace zav {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "builtins/nested_runs.h"
+#include "builtins/run_line.h"
 #include "core/console_output.h"
-#include "core/shell.h"
 #include "defs/command_store.h"
 #include "exec/launch.h"
 

@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "core/console_output.h"
-#include "core/line_editor.h"
 #include "core/shell_state.h"
 #include "platform/console.h"
 
@@ -44,7 +43,7 @@ ReadStatus readPromptedLine(std::string& line) {
   }
   std::cout << '\n';
   std::cout.flush();
-  return editPromptedLine(line);
+  return editPromptedLine(line, productShortName, kPromptColour);
 }
 
 ReadStatus readInputLine(std::string& line, const std::string& initialText,

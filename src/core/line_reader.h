@@ -1,18 +1,14 @@
 // Reading lines from standard input, at the prompt and for `ulogic`. When
 // standard input and output are terminals on POSIX, lines go through the
-// line editor (core/line_editor.h); otherwise they are read plainly.
+// line editor (platform/line_editor.h); otherwise they are read plainly.
 #ifndef ZAV_CORE_LINE_READER_H_
 #define ZAV_CORE_LINE_READER_H_
 
 #include <string>
 
-namespace zav {
+#include "platform/line_editor.h"
 
-enum class ReadStatus {
-  line,         // a whole line, without its line feed
-  interrupted,  // the read failed (Ctrl-C at the prompt); input goes on
-  ended,        // end of input; `line` keeps any text read before it
-};
+namespace zav {
 
 // Writes the prompt ("ZAV" in the current colour, "> " in bright green,
 // after a line feed) and reads one line.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/output_capture_test_support.h"
+#include "platform/clipboard.h"
 #include "platform/console.h"
 
 namespace zav {

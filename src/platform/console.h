@@ -71,11 +71,6 @@ int runCommandLine(const std::string& commandLine);
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
                               const std::string& text);
 
-// The clipboard, for `ulogic`. Each reports its own failures with the
-// shell's "+ " messages.
-void copyToClipboard(const std::string& text);
-void clearClipboard();
-
 }  // namespace platform
 }  // namespace zav
 

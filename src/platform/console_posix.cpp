@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/clipboard_messages.h"
 #include "platform/command_line.h"
 #include "platform/terminal_colours.h"
 
@@ -108,35 +107,6 @@ bool hasControllingTerminal() {
 void writeRaw(const std::string& bytes) {
   std::cout << bytes;
   std::cout.flush();
-}
-
-void printClipboardMessage(const char* message) {
-  std::cout << '\n' << message << '\n';
-  std::cout.flush();
-}
-
-std::string base64(const std::string& bytes) {
-  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
-                 (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                 static_cast<unsigned char>(bytes[i + 2]);
-    out += table[(n >> 18) & 63];
-    out += table[(n >> 12) & 63];
-    out += table[(n >> 6) & 63];
-    out += table[n & 63];
-  }
-  if (i < bytes.size()) {
-    unsigned n = static_cast<unsigned char>(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-    out += table[(n >> 18) & 63];
-    out += table[(n >> 12) & 63];
-    out += (i + 1 < bytes.size()) ? table[(n >> 6) & 63] : '=';
-    out += '=';
-  }
-  return out;
 }
 
 }  // namespace
@@ -248,28 +218,6 @@ int runCommandLine(const std::string& commandLine) {
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
                               const std::string& text) {
   return posixTsharkCommandLine(tsharkPath, capturePath, text);
-}
-
-// The terminal's clipboard through OSC 52: it reaches the user's own
-// clipboard over SSH and inside tmux, where no local clipboard program would.
-void copyToClipboard(const std::string& text) {
-  if (text.empty()) {
-    printClipboardMessage(kNothingToCopy);
-    return;
-  }
-  if (!standardOutputIsTerminal()) {
-    printClipboardMessage(kCannotOpenClipboard);
-    return;
-  }
-  writeRaw("\033]52;c;" + base64(text) + "\007");
-}
-
-void clearClipboard() {
-  if (!standardOutputIsTerminal()) {
-    printClipboardMessage(kCannotOpenClipboard);
-    return;
-  }
-  writeRaw("\033]52;c;!\007");
 }
 
 }  // namespace platform

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <iostream>
 
-#include "platform/clipboard_messages.h"
 #include "platform/command_line.h"
 
 namespace zav {
@@ -50,11 +49,6 @@ bool isConsole(DWORD whichHandle) {
 void flushOutput() {
   std::cout.flush();
   std::fflush(stdout);
-}
-
-void printClipboardMessage(const char* message) {
-  std::cout << '\n' << message << '\n';
-  std::cout.flush();
 }
 
 }  // namespace
@@ -117,53 +111,6 @@ int runCommandLine(const std::string& commandLine) {
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
                               const std::string& text) {
   return cmdExeTsharkCommandLine(tsharkPath, capturePath, text);
-}
-
-namespace {
-
-// Both clipboard operations start alike; on failure the clipboard is left
-// closed and the failure reported.
-bool openAndEmptyClipboard() {
-  if (!OpenClipboard(GetConsoleWindow())) {
-    printClipboardMessage(kCannotOpenClipboard);
-    return false;
-  }
-  if (!EmptyClipboard()) {
-    CloseClipboard();
-    printClipboardMessage(kCannotEmptyClipboard);
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-void copyToClipboard(const std::string& text) {
-  if (text.empty()) {
-    printClipboardMessage(kNothingToCopy);
-    return;
-  }
-  if (!openAndEmptyClipboard()) return;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
-  if (!block) {
-    CloseClipboard();
-    printClipboardMessage(kHeapAllocationFailed);
-    return;
-  }
-  if (void* bytes = GlobalLock(block)) {
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-  }
-  const bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
-  if (!handedOver) printClipboardMessage(kCannotCopyToClipboard);
-  if (!CloseClipboard()) printClipboardMessage(kCannotCloseClipboard);
-  // Once handed over, the block belongs to the clipboard.
-  if (!handedOver) GlobalFree(block);
-}
-
-void clearClipboard() {
-  if (!openAndEmptyClipboard()) return;
-  if (!CloseClipboard()) printClipboardMessage(kCannotCloseClipboard);
 }
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell.h"
+#include "shell/shell.h"
 
 int main(int argc, char** argv) {
   return zav::runProgram(std::vector<std::string>(argv + 1, argv + argc));

@@ -1,4 +1,4 @@
-#include "core/options.h"
+#include "shell/options.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The command line: getopt-style options, as TShark and the usual shells
 // take them. Without any, the shell starts at its prompt as always.
-#ifndef ZAV_CORE_OPTIONS_H_
-#define ZAV_CORE_OPTIONS_H_
+#ifndef ZAV_SHELL_OPTIONS_H_
+#define ZAV_SHELL_OPTIONS_H_
 
 #include <string>
 #include <vector>
@@ -43,4 +43,4 @@ bool coloursUnwantedByEnvironment();
 
 }  // namespace zav
 
-#endif  // ZAV_CORE_OPTIONS_H_
+#endif  // ZAV_SHELL_OPTIONS_H_

@@ -1,21 +1,16 @@
 // What Tab offers at the prompt: the candidates for the word being typed,
 // taken from the built-in names and the definition stores. A plain function
 // of the line and the stores, so it is tested without a terminal.
-#ifndef ZAV_CORE_COMPLETION_H_
-#define ZAV_CORE_COMPLETION_H_
+#ifndef ZAV_SHELL_COMPLETION_H_
+#define ZAV_SHELL_COMPLETION_H_
 
 #include <string>
 #include <vector>
 
+#include "platform/line_editor.h"
+
 namespace zav {
 
-struct CompletionCandidates {
-  // True when the word takes file names, which the line editor completes
-  // itself; `names` is then empty.
-  bool fileNames = false;
-  // The candidates that begin with the word, sorted byte-wise, no doubles.
-  std::vector<std::string> names;
-};
 
 // `lineBefore` is the text of the line in front of `word`, the (partial)
 // word at the cursor. The first word completes to built-in and command
@@ -29,4 +24,4 @@ CompletionCandidates completionCandidates(const std::string& lineBefore, const s
 
 }  // namespace zav
 
-#endif  // ZAV_CORE_COMPLETION_H_
+#endif  // ZAV_SHELL_COMPLETION_H_

@@ -1,4 +1,4 @@
-#include "core/completion.h"
+#include "shell/completion.h"
 
 #include <gtest/gtest.h>
 

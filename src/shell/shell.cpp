@@ -1,4 +1,4 @@
-#include "core/shell.h"
+#include "shell/shell.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -9,16 +9,18 @@
 
 #include "builtins/dispatcher.h"
 #include "builtins/history.h"
+#include "builtins/run_line.h"
 #include "config/configuration.h"
 #include "config/whole_file.h"
 #include "core/console_output.h"
-#include "core/line_editor.h"
 #include "core/line_reader.h"
-#include "core/options.h"
+#include "shell/options.h"
 #include "core/shell_state.h"
 #include "defs/loader.h"
 #include "exec/dispatch.h"
 #include "platform/console.h"
+#include "platform/line_editor.h"
+#include "shell/completion.h"
 
 namespace zav {
 
@@ -112,20 +114,11 @@ bool isAcceptedLine(const std::string& line) {
   return !line.empty() && line.find('\t') == std::string::npos && line[0] != ' ';
 }
 
-void runLine(const std::string& line) {
-  // The command processor, and every C interface on the way to it, ends a
-  // line at a NUL: "echo a\0b" would run "echo a", a command nobody typed.
-  if (line.find('\0') != std::string::npos) {
-    printMessage("+ The line holds a NUL character and is not run.");
-    return;
-  }
-  if (!dispatchBuiltin(line)) dispatchCommand(line);
-}
-
 void runShell() {
   std::string line;
   int endsInARow = 0;
   const bool interactive = platform::standardInputIsTerminal();
+  setCompletionProvider(completionCandidates);
   // `history` holds the history file's lines now: the editor recalls them
   // after this run's own.
   for (size_t i = 0; i < history.size(); ++i) rememberAcceptedLine(std::string(history[i]));

@@ -1,7 +1,7 @@
 // The line editor on POSIX terminals: libedit through its readline-compatible
 // interface. The shell keeps every rule of its own: the editor only reads a
 // line, recalls the lines the prompt loop accepted and completes words.
-#include "core/line_editor.h"
+#include "platform/line_editor.h"
 
 #include <signal.h>
 #include <sys/select.h>
@@ -21,9 +21,6 @@
 // After the standard headers: it needs FILE and declares C functions.
 #include <editline/readline.h>
 
-#include "core/completion.h"
-#include "core/console_output.h"
-#include "core/shell_state.h"
 #include "platform/console.h"
 #include "platform/terminal_colours.h"
 
@@ -51,6 +48,7 @@ bool interrupted = false;
 // Ctrl-\ are deliverable. Everywhere else in the editor they are blocked.
 sigset_t waitMask;
 CompletionCandidates candidates;
+CompletionProvider completionProvider = nullptr;
 
 // One key per character of the terminal's character set; a byte that is not
 // part of a valid character is a key of its own. Control characters are
@@ -140,7 +138,8 @@ char** completeWord(const char* word, int, int) {
   std::size_t wordLength = std::strlen(word);
   std::string lineBefore =
       upToCursor.substr(0, upToCursor.size() >= wordLength ? upToCursor.size() - wordLength : 0);
-  candidates = completionCandidates(lineBefore, word);
+  candidates = completionProvider != nullptr ? completionProvider(lineBefore, word)
+                                             : CompletionCandidates{true, {}};
   rl_attempted_completion_over = 1;
   rl_completion_append_character = ' ';
   if (candidates.fileNames) return completeFileName(word);
@@ -219,13 +218,16 @@ bool lineEditorIsActive() {
   return active;
 }
 
-ReadStatus editPromptedLine(std::string& line) {
+void setCompletionProvider(CompletionProvider provider) { completionProvider = provider; }
+
+ReadStatus editPromptedLine(std::string& line, const std::string& name,
+                            platform::TextAttribute promptColour) {
   // The editor drops an invisible stretch at the very end of a prompt, so
   // the colour is put back before the blank rather than after it; a blank
   // looks the same in either colour.
-  std::string prompt = productShortName + "> ";
+  std::string prompt = name + "> ";
   if (platform::coloursEnabled())
-    prompt = productShortName + invisible(platform::colourSequence(kPromptColour)) + ">" +
+    prompt = name + invisible(platform::colourSequence(promptColour)) + ">" +
              invisible(platform::colourSequence(platform::currentTextAttribute())) + " ";
   return readThroughEditor(prompt, std::string(), line);
 }

@@ -1,6 +1,6 @@
 // Start-up and the prompt loop.
-#ifndef ZAV_CORE_SHELL_H_
-#define ZAV_CORE_SHELL_H_
+#ifndef ZAV_SHELL_SHELL_H_
+#define ZAV_SHELL_SHELL_H_
 
 #include <string>
 #include <vector>
@@ -21,11 +21,7 @@ void runShell();
 // starting with a blank. Refused lines are neither recorded nor run.
 bool isAcceptedLine(const std::string& line);
 
-// Offers a line to the built-in commands and, when none takes it, to the
-// command dispatcher. Shared by the prompt loop, `exh` and `exmcu`. A line
-// holding a NUL character is reported and not run.
-void runLine(const std::string& line);
 
 }  // namespace zav
 
-#endif  // ZAV_CORE_SHELL_H_
+#endif  // ZAV_SHELL_SHELL_H_

@@ -1,13 +1,15 @@
 // No line editor: the Windows console gives every line read arrow-key
 // editing and recall by itself, and a POSIX build without libedit reads
 // lines plainly.
-#include "core/line_editor.h"
+#include "platform/line_editor.h"
 
 namespace zav {
 
 bool lineEditorIsActive() { return false; }
 
-ReadStatus editPromptedLine(std::string& line) {
+void setCompletionProvider(CompletionProvider) {}
+
+ReadStatus editPromptedLine(std::string& line, const std::string&, platform::TextAttribute) {
   line.clear();
   return ReadStatus::ended;
 }
