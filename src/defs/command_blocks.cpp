@@ -7,7 +7,7 @@
 #include "defs/auxiliary_logic.h"
 #include "defs/command_store.h"
 #include "defs/loader.h"
-#include "exec/placeholders.h"
+#include "defs/marker_counts.h"
 #include "text/patterns.h"
 #include "text/regex.h"
 
@@ -50,15 +50,6 @@ std::vector<std::string> splitTags(const std::string& tagText) {
     if (seen.insert(tag).second) tags.push_back(std::move(tag));
   }
   return tags;
-}
-
-std::uint32_t countArgumentMarkers(const std::string& logic) {
-  const std::string marker = patterns::argMarkerText;
-  std::uint32_t count = 0;
-  for (size_t at = logic.find(marker); at != std::string::npos;
-       at = logic.find(marker, at + marker.size()))
-    ++count;
-  return count;
 }
 
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text) {

@@ -21,9 +21,6 @@ void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::
 // The tag words of a TAG text in order of first appearance, each once.
 std::vector<std::string> splitTags(const std::string& tagText);
 
-// How often "[%_ARG_%]" occurs in a logic text.
-std::uint32_t countArgumentMarkers(const std::string& logic);
-
 }  // namespace zav
 
 #endif  // ZAV_DEFS_COMMAND_BLOCKS_H_

@@ -25,18 +25,6 @@ bool readTextFile(const std::string& fileName, std::string& contents) {
 
 }  // namespace
 
-bool hasSingleListMarker(std::string text) {
-  static const Regex marker(patterns::listMarker);
-  size_t count = 0;
-  RegexMatch match;
-  for (size_t position = 0;
-       marker.search(text, match, position) == SearchStatus::found && count < 2;
-       position = match.end())
-    ++count;
-  if (count > 1) printMessage("+ Only one LIST object is allowed");
-  return count == 1;
-}
-
 std::string listFileName(const std::string& text) {
   static const Regex marker(patterns::listMarkerNamed);
   RegexMatch match;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "defs/marker_counts.h"
+
 namespace zav {
 
 struct CommandRecord;
@@ -27,10 +29,6 @@ inline constexpr const char* kListFileNameNotFound = "LIST_FILE_NAME_NOT_FOUND";
 // `position` onto the last word used. Does nothing when fewer words follow.
 void substituteArguments(std::string& text, const CommandRecord& record, size_t& position,
                          const std::vector<std::string>& words);
-
-// True when the text holds exactly one LIST marker; prints
-// "+ Only one LIST object is allowed" when it holds more.
-bool hasSingleListMarker(std::string text);
 
 // The file name of the first LIST marker, or "LIST_FILE_NAME_NOT_FOUND".
 std::string listFileName(const std::string& text);
