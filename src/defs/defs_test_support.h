@@ -6,7 +6,7 @@
 
 #include "core/output_capture_test_support.h"
 #include "defs/command_store.h"
-#include "defs/marker_expansion.h"
+#include "defs/insert_and_call_expansion.h"
 
 namespace zav {
 namespace testing_support {

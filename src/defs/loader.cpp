@@ -7,7 +7,7 @@
 #include "defs/calls.h"
 #include "defs/command_blocks.h"
 #include "defs/command_store.h"
-#include "defs/marker_expansion.h"
+#include "defs/insert_and_call_expansion.h"
 #include "defs/mcu_definitions.h"
 #include "ic/implicit_constructors.h"
 #include "text/line_keyword.h"

@@ -39,49 +39,49 @@ std::string notOfType(IcType type) {
 constexpr const char* kRectifyReference = "  Please rectify offending reference and try again.";
 constexpr const char* kRectifyCommand = "  Please rectify offending command and try again.";
 
-void printOnlyOneGlobal(IcPosition position, IcType type) {  // G1
+void printOnlyOneGlobal(IcPosition position, IcType type) {
   printMessage("+ Only one " + globalKeyWords(position, type) +
                " Implicit Constructor is allowed. Only the first will be parsed.");
 }
 
 void printGlobalReferenceInvalid(const std::string& al, IcPosition position,
-                                 IcType type) {  // G2
+                                 IcType type) {
   printMessage("+ Referenced auxiliary logic \"" + al + "\" in the first " +
                    globalKeyWords(position, type) + " Implicit Constructor is not valid.",
                kRectifyReference);
 }
 
 void printLocalReferenceInvalid(const std::string& al, IcPosition position,
-                                IcType type) {  // S1
+                                IcType type) {
   printMessage("+ Referenced auxiliary logic \"" + al + "\" in the " +
                    localKeyWords(position, type) + " Implicit Constructor is not valid.",
                kRectifyReference);
 }
 
-void printSpecificNameInvalid(const std::string& name, IcPosition position, IcType type) {  // S2
+void printSpecificNameInvalid(const std::string& name, IcPosition position, IcType type) {
   printMessage(constructNamed(name, position, type) + " is not valid.", kRectifyCommand);
 }
 
-void printSpecificWrongType(const std::string& name, IcPosition position, IcType type) {  // S3
+void printSpecificWrongType(const std::string& name, IcPosition position, IcType type) {
   printMessage(constructNamed(name, position, type) + " is not " + notOfType(type),
                kRectifyCommand);
 }
 
-void printAlreadyAssigned(const std::string& name, IcPosition position, IcType type) {  // S4
+void printAlreadyAssigned(const std::string& name, IcPosition position, IcType type) {
   printMessage(constructNamed(name, position, type) + " is already assigned an AL value.",
                "  Only the first instance is taken.");
 }
 
-void printExcludedNameInvalid(const std::string& name, IcPosition position, IcType type) {  // E1
+void printExcludedNameInvalid(const std::string& name, IcPosition position, IcType type) {
   printMessage(constructNamed(name, position, type) + " (exclude) is not valid.", kRectifyCommand);
 }
 
-void printExcludedWrongType(const std::string& name, IcPosition position, IcType type) {  // E2
+void printExcludedWrongType(const std::string& name, IcPosition position, IcType type) {
   printMessage(constructNamed(name, position, type) + " (exclude) is not " + notOfType(type),
                kRectifyCommand);
 }
 
-void printAlreadyExcluded(const std::string& name, IcPosition position, IcType type) {  // E3
+void printAlreadyExcluded(const std::string& name, IcPosition position, IcType type) {
   printMessage(constructNamed(name, position, type) + " is already excluded.");
 }
 

@@ -152,7 +152,7 @@ TEST(ImplicitConstructorParse, AcrossFiles) {
       // An undefined first AL leaves the store to the next file.
       {"Prefix.ZAV = {*} -> [L.nope]", "Prefix.ZAV = {*} -> [L.y]", g2("nope", "Prefix ZAV"),
        "pre.zav.g=y"},
-      // G1 counts within one file only.
+      // "Only one global" counts within one file only.
       {"Suffix.WIN = {*} -> [L.x]", "Suffix.WIN = {*} -> [L.y]", "", "suf.win.g=x"},
       {"Prefix.ZAV = {b, a} -> [L.x]", "Prefix.ZAV = {a, c} -> [L.y]", s4("a", "ZAV Prefix"),
        "pre.zav.s={a:x,b:x,c:y}"},

@@ -5,8 +5,8 @@
 // the whole text per marker and never ends when a pasted text brings its own
 // marker back; this engine gives the same result in time linear in the text
 // it produces, and stops the cases that would not end.
-#ifndef ZAV_DEFS_MARKER_EXPANSION_H_
-#define ZAV_DEFS_MARKER_EXPANSION_H_
+#ifndef ZAV_DEFS_INSERT_AND_CALL_EXPANSION_H_
+#define ZAV_DEFS_INSERT_AND_CALL_EXPANSION_H_
 
 #include <cstddef>
 #include <functional>
@@ -60,4 +60,4 @@ void resetExpansionBudget();
 
 }  // namespace zav
 
-#endif  // ZAV_DEFS_MARKER_EXPANSION_H_
+#endif  // ZAV_DEFS_INSERT_AND_CALL_EXPANSION_H_

@@ -1,4 +1,4 @@
-#include "defs/marker_expansion.h"
+#include "defs/insert_and_call_expansion.h"
 
 #include <algorithm>
 #include <string_view>
