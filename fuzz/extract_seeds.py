@@ -33,16 +33,12 @@ def section(header, text):
 def seeds_of(scenario):
     """(configuration seed, command-file seed, dispatch seed); None where the
     scenario has nothing for that target."""
-    files = []
-    for kind, argument, options, text in scenario.sections:
-        if kind == "file":
-            text = expand(text)
-            files.append((argument, text.replace("\n", "\r\n") if "crlf" in options else text))
+    files = [(argument, expand(text)) for argument, text, _ in scenario.files()]
     configuration = next((text for name, text in files if name == "ZAV.cfg"), None)
     definitions = [(name, text) for name, text in files if name != "ZAV.cfg"]
     has_main = any(name == "CMD.zav" for name, _ in definitions)
     command_file = "".join(section("file " + name, text) for name, text in definitions)
-    stdin = [expand(text) for kind, _, _, text in scenario.sections if kind == "stdin"]
+    stdin = [expand(scenario.typed)] if scenario.typed else []
     dispatch = command_file + (section("stdin", stdin[0]) if stdin else "")
     return configuration, command_file if has_main else None, dispatch if has_main or stdin else None
 

@@ -3,195 +3,156 @@
 fresh temporary directory holding the scenario's files, types its input and
 compares what the shell wrote, byte for byte.
 
-A scenario is a text file of sections. Lines before the first section are
-comments. A section starts with a line "=== <kind> [argument] [options]":
+A scenario is a text file of sections; lines before the first are comments.
+A section starts with a line "=== <kind> [argument] [options]":
 
-  === file <path> [crlf] [noeol] [exec]  a file to create (path relative to
-                                         the scenario directory)
-  === dir <path>                         an empty directory to create
-  === capture <path>                     a capture made by text2pcap from
-                                         the hex dump in the section
-  === stdin [noeol] [fsize=<bytes>]     what is typed; fsize limits the
-                                         files zav writes (as a full disk)
-  === stdout [noeol]                     expected standard output, after the
-                                         start banner (which is checked for
-                                         its shape and then removed)
-  === stderr [noeol]                     expected standard error (default:
-                                         nothing)
-  === file-after <path> [noeol]          expected content of a file after
-                                         the run
-  === stdout-contains                    each line must occur in stdout
-  === args [nobanner]                    command-line arguments, one a line;
-                                         "nobanner": no start banner expected
-  === status <n>                         expected exit status (default 0)
+  session [noeol] [fsize=N]  the run as a terminal shows it: each line
+      "ZAV> <text>" types <text>; standard output, after the start banner
+      (checked for its shape, then removed), must be the session without the
+      typed texts. "noeol": the last prompt types nothing, input ends there.
+      fsize limits the files zav writes to N bytes (as a full disk).
+  stdin [noeol]              more input, typed after the session's
+  stdout [noeol]             expected standard output, where no prompt shows
+  stdout-contains            lines that must occur in standard output (a
+                             line given twice, twice)
+  stderr [noeol]             expected standard error (default: nothing)
+  status <n>                 expected exit status (default 0)
+  args [nobanner]            command-line arguments, one a line; "nobanner":
+                             no start banner expected
+  file <path> [crlf] [crlf-too] [noeol] [exec]   a file to create; with
+      "crlf-too" the scenario runs twice, with LF and with CR LF line ends
+  dir <path>                 an empty directory to create
+  capture <path>             a capture, made by text2pcap from the hex dump
+  file-after <path> [noeol]  expected content of a file after the run
+  config [KEY=VALUE]... [-KEY]... [dir=<path>] [none]   the ZAV.cfg made
+      unless a "file ZAV.cfg" is given: DEFAULT_CONFIG, with LOAD_CMD_ZAV_FILE
+      TRUE when there is a CMD.zav, KEY=VALUE set, -KEY left out, written
+      into dir; "none": no ZAV.cfg.
 
-Each section's text is its lines, each ended by a line feed ("noeol" drops
-the last one). In every text these are replaced: {DIR} the scenario
-directory, {FAKE_TSHARK} a TShark stand-in that prints its arguments in
-brackets, {TSHARK} the real TShark, {TAB} {CR} {VT} {FF} {NUL}.
+A section's text is its lines, each ended by a line feed ("noeol" drops the
+last one). In every text these are replaced: {DIR} the scenario directory,
+{FAKE_TSHARK} a TShark stand-in that prints its arguments in brackets,
+{TSHARK} the real TShark, {TAB} {CR} {VT} {FF} {NUL}.
 """
-import argparse
-import difflib
-import os
-import pathlib
-import resource
-import shutil
-import signal
-import stat
-import subprocess
-import sys
-import tempfile
+import argparse, difflib, os, pathlib, resource, shutil, signal, stat, subprocess, sys, tempfile
 
 HERE = pathlib.Path(__file__).resolve().parent
-BANNER_LINES = 9  # an empty line, seven art rows, the name line
+PROMPT = "ZAV> "
+DEFAULT_CONFIG = {"ZAV_CMD_FILE_PATH": "LOCAL", "LOAD_CMD_ZAV_FILE": "FALSE",
+                  "TSHARK_EXE_PATH": "{FAKE_TSHARK}", "PCAP_DIR_PATH": "{DIR}/",
+                  "DEFAULT_PCAP_NAME": "a.pcap", "HISTORY_DIR_PATH": "LOCAL",
+                  "LOAD_HISTORY_FILE": "FALSE"}
 
 
 class Scenario:
     def __init__(self, path):
-        self.path = path
-        self.sections = []  # (kind, argument, options, text)
-        self._parse(path.read_text(encoding="utf-8"))
-
-    def _parse(self, source):
-        current = None
-        lines = source.split("\n")
-        if lines and lines[-1] == "":
-            lines.pop()
-        for line in lines:
+        self.sections = []  # [kind, argument, options, text]; a session becomes stdout
+        self.typed = ""  # the session's typed lines, then the stdin section
+        lines = path.read_text(encoding="utf-8").split("\n")
+        for line in lines[:-1] if lines[-1] == "" else lines:
             if line.startswith("=== "):
-                words = line[4:].split()
-                kind = words[0]
-                argument = None
-                options = set()
-                rest = words[1:]
-                if kind in ("file", "dir", "capture", "file-after", "status") and rest:
-                    argument, rest = rest[0], rest[1:]
-                options.update(rest)
-                current = [kind, argument, options, []]
-                self.sections.append(current)
-            elif current is not None:
-                current[3].append(line)
+                kind, *rest = line[4:].split()
+                argument = rest.pop(0) if kind in ("file", "dir", "capture", "file-after", "status") else None
+                self.sections.append([kind, argument, set(rest), []])
+            elif self.sections:
+                self.sections[-1][3].append(line)
         for section in self.sections:
-            lines = section[3]
-            text = "".join(l + "\n" for l in lines)
-            if "noeol" in section[2] and text.endswith("\n"):
-                text = text[:-1]
-            section[3] = text
+            lines, noeol = section[3], "noeol" in section[2]
+            if section[0] == "session":
+                self.typed += "".join(l[len(PROMPT):] + "\n" for l in lines[:len(lines) - noeol]
+                                      if l.startswith(PROMPT))
+                section[0], lines = "stdout", [PROMPT if l.startswith(PROMPT) else l for l in lines]
+            section[3] = "".join(l + "\n" for l in lines)[:-1 if noeol and lines else None]
+        self.typed += "".join(s[3] for s in self.get("stdin"))
 
     def get(self, kind):
         return [s for s in self.sections if s[0] == kind]
 
-
-def expand(text, directory, tools):
-    replacements = {
-        "{DIR}": str(directory),
-        "{FAKE_TSHARK}": str(tools["fake_tshark"]),
-        "{TSHARK}": tools["tshark"] or "tshark",
-        "{TAB}": "\t", "{CR}": "\r", "{VT}": "\v", "{FF}": "\f", "{NUL}": "\0",
-    }
-    for key, value in replacements.items():
-        text = text.replace(key, value)
-    return text
+    def files(self, crlf=False):
+        """(path, text, options) of every file to create, ZAV.cfg included."""
+        files = [(a, t.replace("\n", "\r\n") if "crlf" in o or (crlf and "crlf-too" in o) else t, o)
+                 for _, a, o, t in self.get("file")]
+        words = [w for s in self.get("config") for w in s[2]]
+        if "none" in words or any(a == "ZAV.cfg" for a, _, _ in files):
+            return files
+        folder = "".join(w[4:] + "/" for w in words if w.startswith("dir="))
+        values = dict(DEFAULT_CONFIG, LOAD_CMD_ZAV_FILE="TRUE" if any(
+            a == folder + "CMD.zav" for a, _, _ in files) else "FALSE")
+        for word in words:
+            if word.startswith("-"):
+                values.pop(word[1:])
+            elif not word.startswith("dir="):
+                values.update([word.split("=", 1)])
+        text = "<ZAV CONFIGURATION FILE>\n" + "".join("%s = %s;\n" % kv for kv in values.items())
+        return [(folder + "ZAV.cfg", text, set())] + files
 
 
 def strip_banner(stdout):
-    """Checks the banner's shape and returns what follows it."""
+    """What follows the banner (an empty line, seven art rows, the name line),
+    and what is wrong with its shape."""
     lines = stdout.split("\n")
-    if len(lines) < BANNER_LINES or lines[0] != "":
-        return None, "output does not start with the banner"
-    for row in lines[1:8]:
-        if len(row) != 34 or not row.startswith("  "):
-            return None, "banner art row of wrong width: %r" % row
-    if lines[8].replace(" ", "") != "Vorrindal":
-        return None, "banner name line wrong: %r" % lines[8]
-    return "\n".join(lines[BANNER_LINES:]), None
+    if len(lines) < 9 or lines[0] or any(len(r) != 34 or r[:2] != "  " for r in lines[1:8]) \
+            or lines[8].replace(" ", "") != "Vorrindal":
+        return stdout, "the output does not start with the banner\n%r" % stdout[:400]
+    return "\n".join(lines[9:]), None
 
 
-def show_difference(label, expected, actual):
-    out = ["--- %s differs" % label]
-    out += difflib.unified_diff(
-        expected.splitlines(keepends=True), actual.splitlines(keepends=True),
-        "expected", "actual")
-    out.append("\nexpected: %r\nactual:   %r" % (expected, actual))
-    return "".join(x if x.endswith("\n") else x + "\n" for x in out)
-
-
-def run_scenario(scenario, zav, tools, keep):
+def run_scenario(scenario, zav, tools, keep, crlf):
     directory = pathlib.Path(tempfile.mkdtemp(prefix="zav-e2e-"))
-    try:
-        for kind, argument, options, text in scenario.sections:
-            if kind == "dir":
-                (directory / argument).mkdir(parents=True, exist_ok=True)
-            elif kind == "file":
-                target = directory / argument
-                target.parent.mkdir(parents=True, exist_ok=True)
-                data = expand(text, directory, tools)
-                if "crlf" in options:
-                    data = data.replace("\n", "\r\n")
-                target.write_bytes(data.encode("utf-8", "surrogateescape"))
-                if "exec" in options:
-                    target.chmod(target.stat().st_mode | stat.S_IXUSR)
-            elif kind == "capture":
-                target = directory / argument
-                target.parent.mkdir(parents=True, exist_ok=True)
-                dump = directory / (argument + ".hex")
-                dump.write_text(text)
-                subprocess.run([tools["text2pcap"], "-q", str(dump), str(target)],
-                               check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                dump.unlink()
-        stdin_sections = scenario.get("stdin")
-        stdin = expand(stdin_sections[0][3], directory, tools) if stdin_sections else ""
-        limits = [int(o[6:]) for s in stdin_sections for o in s[2] if o.startswith("fsize=")]
+    values = {"{DIR}": str(directory), "{FAKE_TSHARK}": str(HERE / "fake_tshark.sh"),
+              "{TSHARK}": tools["tshark"] or "tshark", "{TAB}": "\t", "{CR}": "\r", "{VT}": "\v",
+              "{FF}": "\f", "{NUL}": "\0"}
 
-        def limit_file_size():
-            # A write past the limit then fails with EFBIG instead of a signal.
-            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-            resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0]))
-        env = dict(os.environ)
-        env["LC_ALL"] = "C"
-        args_sections = scenario.get("args")
-        arguments = expand(args_sections[0][3], directory, tools).splitlines() if args_sections else []
-        result = subprocess.run([zav] + arguments, cwd=directory, input=stdin.encode("utf-8", "surrogateescape"),
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env,
-                                timeout=60, preexec_fn=limit_file_size if limits else None)
-        stdout = result.stdout.decode("utf-8", "surrogateescape")
-        stderr = result.stderr.decode("utf-8", "surrogateescape")
-        failures = []
+    def expand(text):
+        for key, value in values.items():
+            text = text.replace(key, value)
+        return text
+    try:
+        for _, argument, _, _ in scenario.get("dir"):
+            (directory / argument).mkdir(parents=True, exist_ok=True)
+        for argument, text, options in scenario.files(crlf):
+            target = directory / argument
+            target.parent.mkdir(parents=True, exist_ok=True)
+            target.write_bytes(expand(text).encode("utf-8", "surrogateescape"))
+            if "exec" in options:
+                target.chmod(target.stat().st_mode | stat.S_IXUSR)
+        for _, argument, _, text in scenario.get("capture"):
+            (directory / argument).parent.mkdir(parents=True, exist_ok=True)
+            subprocess.run([tools["text2pcap"], "-q", "-", str(directory / argument)], input=text.encode(),
+                           check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        limits = [int(o[6:]) for s in scenario.sections for o in s[2] if o.startswith("fsize=")]
+        # A write past the limit then fails with EFBIG instead of a signal.
+        limit = lambda: (signal.signal(signal.SIGXFSZ, signal.SIG_IGN),  # noqa: E731
+                         resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0])))
+        args = scenario.get("args")
+        result = subprocess.run([zav] + (expand(args[0][3]).splitlines() if args else []), cwd=directory,
+                                input=expand(scenario.typed).encode("utf-8", "surrogateescape"),
+                                env=dict(os.environ, LC_ALL="C"), capture_output=True, timeout=60,
+                                preexec_fn=limit if limits else None)
+        stdout, stderr = (b.decode("utf-8", "surrogateescape") for b in (result.stdout, result.stderr))
         status = scenario.get("status")
-        expected_status = int(status[0][1]) if status else 0
-        if result.returncode != expected_status:
-            failures.append("exit status %d" % result.returncode)
-        if args_sections and "nobanner" in args_sections[0][2]:
-            rest, problem = stdout, None
-        else:
-            rest, problem = strip_banner(stdout)
-        if problem:
-            failures.append(problem + "\n" + repr(stdout[:400]))
-            rest = stdout
-        for _, _, _, text in scenario.get("stdout"):
-            expected = expand(text, directory, tools)
-            if rest != expected:
-                failures.append(show_difference("stdout", expected, rest))
-        for _, _, _, text in scenario.get("stdout-contains"):
-            for line in expand(text, directory, tools).splitlines():
-                if line not in rest:
-                    failures.append("stdout lacks %r\n%s" % (line, rest))
-        expected_err = scenario.get("stderr")
-        expected_err = expand(expected_err[0][3], directory, tools) if expected_err else ""
-        if stderr != expected_err:
-            failures.append(show_difference("stderr", expected_err, stderr))
+        failures = ["exit status %d" % result.returncode] if result.returncode != int(
+            status[0][1] if status else 0) else []
+        stdout, problem = (stdout, None) if args and "nobanner" in args[0][2] else strip_banner(stdout)
+        failures += [problem] if problem else []
+        checks = [("stdout", expand(t), stdout) for _, _, _, t in scenario.get("stdout")]
+        checks.append(("stderr", "".join(expand(s[3]) for s in scenario.get("stderr")), stderr))
         for _, argument, _, text in scenario.get("file-after"):
-            expected = expand(text, directory, tools)
             path = directory / argument
-            actual = path.read_bytes().decode("utf-8", "surrogateescape") if path.exists() else "<missing>"
-            if actual != expected:
-                failures.append(show_difference("file " + argument, expected, actual))
+            checks.append(("file " + argument, expand(text), path.read_bytes().decode(
+                "utf-8", "surrogateescape") if path.exists() else "<missing>"))
+        for label, expected, actual in checks:
+            if expected != actual:
+                failures.append("".join(["--- %s differs\n" % label] + list(difflib.unified_diff(
+                    expected.splitlines(True), actual.splitlines(True), "expected", "actual")))
+                    + "\nexpected: %r\nactual:   %r" % (expected, actual))
+        for _, _, _, text in scenario.get("stdout-contains"):
+            wanted = expand(text).splitlines()
+            failures += ["stdout lacks %r\n%s" % (line, stdout) for line in set(wanted)
+                         if stdout.count(line) < wanted.count(line)]
         return failures
     finally:
-        if keep:
-            print("kept", directory)
-        else:
-            shutil.rmtree(directory, ignore_errors=True)
+        print("kept", directory) if keep else shutil.rmtree(directory, ignore_errors=True)
 
 
 def main():
@@ -200,24 +161,16 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the scenario directories")
     parser.add_argument("paths", nargs="+", help="scenario files or directories")
     args = parser.parse_args()
-    zav = str(pathlib.Path(args.zav).resolve())
-    tools = {
-        "fake_tshark": HERE / "fake_tshark.sh",
-        "tshark": shutil.which("tshark"),
-        "text2pcap": shutil.which("text2pcap") or "text2pcap",
-    }
-    files = []
-    for path in map(pathlib.Path, args.paths):
-        files += sorted(path.rglob("*.test")) if path.is_dir() else [path]
+    tools = {"tshark": shutil.which("tshark"), "text2pcap": shutil.which("text2pcap") or "text2pcap"}
+    files = [f for p in map(pathlib.Path, args.paths) for f in (sorted(p.rglob("*.test")) if p.is_dir() else [p])]
     failed = 0
     for path in files:
-        failures = run_scenario(Scenario(path), zav, tools, args.keep)
-        name = os.path.relpath(path, HERE)
-        if failures:
-            failed += 1
-            print("FAIL %s\n%s" % (name, "\n".join(failures)))
-        else:
-            print("ok   %s" % name)
+        scenario = Scenario(path)
+        twice = any("crlf-too" in s[2] for s in scenario.get("file"))
+        failures = [("(CR LF) " if crlf else "") + f for crlf in ((False, True) if twice else (False,))
+                    for f in run_scenario(scenario, str(pathlib.Path(args.zav).resolve()), tools, args.keep, crlf)]
+        print(("FAIL %s\n%s" % (path, "\n".join(failures))) if failures else "ok   %s" % path)
+        failed += bool(failures)
     print("%d passed, %d failed" % (len(files) - failed, failed))
     return 1 if failed or not files else 0
 
