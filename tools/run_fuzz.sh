@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and libFuzzer (address and
 # undefined-behaviour sanitizers on) and runs each for a short while from
-# seeds taken from the end-to-end scenarios. A crash, a sanitizer report, a
+# seeds: the end-to-end scenarios (their format is the targets' input format)
+# and the example workspace's ZAV.cfg and CMD.zav. A crash, a sanitizer report, a
 # hang or runaway memory fails the run; libFuzzer leaves the input that did
 # it in the build directory as crash-*, timeout-*, oom-* or leak-*.
 # Usage: tools/run_fuzz.sh [seconds-per-target] [build-directory]
@@ -20,18 +21,23 @@ for target in $targets; do
   cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target "fuzz_$target"
 done
 rm -rf "$build/seeds"
-python3 fuzz/extract_seeds.py "$build/seeds"
+mkdir -p "$build/seeds"
+for scenario in tests/e2e/scenarios/*/*.test; do
+  folder=${scenario%/*}
+  cp "$scenario" "$build/seeds/${folder##*/}_${scenario##*/}"
+done
+cp examples/ZAV.cfg examples/CMD.zav "$build/seeds/"
 failed=0
 for target in $targets; do
   corpus="$build/corpus/$target"
   log="$build/fuzz_$target.log"
-  mkdir -p "$corpus" "$build/seeds/$target"
+  mkdir -p "$corpus"
   echo "== fuzz_$target for $seconds s (log: $log)"
   # -timeout: one input may take this long before it counts as a hang.
   if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-    -max_len=16384 -dict="$PWD/fuzz/zav.dict" -print_final_stats=1 -artifact_prefix="$build/" \
-    "$corpus" "$build/seeds/$target" > "$log" 2>&1; then
+    -max_len=16384 -print_final_stats=1 -artifact_prefix="$build/" \
+    "$corpus" "$build/seeds" > "$log" 2>&1; then
     grep -E '^Done|^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log" || true
   else
     failed=1

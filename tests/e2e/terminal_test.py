@@ -1,46 +1,90 @@
 #!/usr/bin/env python3
-"""What a terminal shows, checked under a pseudo-terminal: colours and the
-title reach a terminal as escape sequences, never a pipe or with NO_COLOR;
-Ctrl-C at the prompt and Ctrl-D do not end the shell, Ctrl-C during a line
-stops all of it, SIGTERM ends the shell with the running command; ulogic
-puts the old logic on the terminal's clipboard (OSC 52) and clears it
-afterwards; lines are edited, recalled and completed. Also the standard
-streams without a terminal: a pipe, a closed stdout or stderr."""
+# What only a terminal shows, checked under a pseudo-terminal: colours and
+# the title reach a terminal, never a pipe or with NO_COLOR; Ctrl-C and Ctrl-D
+# at the prompt keep the shell, Ctrl-C during a line stops all of it, SIGTERM
+# ends the shell with the running command; ulogic offers the old logic and
+# puts it on the clipboard (OSC 52); lines are edited, recalled and completed.
+# Also the standard streams without a terminal: a closed stdout or stderr.
+# Usage: terminal_test.py --zav build/zav
 import argparse
 import base64
+import fcntl
 import os
 import pathlib
+import pty
 import re
+import select
 import shutil
 import signal
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
-sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
-from pty_session import PtySession  # noqa: E402
-
+FAKE_TSHARK = pathlib.Path(__file__).resolve().parent / "fake_tshark.sh"
 CONFIG = """<ZAV CONFIGURATION FILE>
 ZAV_CMD_FILE_PATH = LOCAL;
-LOAD_CMD_ZAV_FILE = FALSE;
-TSHARK_EXE_PATH = tshark;
-PCAP_DIR_PATH = ./;
+LOAD_CMD_ZAV_FILE = TRUE;
+TSHARK_EXE_PATH = %s;
+PCAP_DIR_PATH = captures/;
 DEFAULT_PCAP_NAME = a.pcap;
 HISTORY_DIR_PATH = LOCAL;
-LOAD_HISTORY_FILE = FALSE;
+LOAD_HISTORY_FILE = TRUE;
+""" % FAKE_TSHARK
+# "slow" leaves a mark for each run and takes long: Ctrl-C must stop it.
+COMMANDS = """<ZAV CONTROL COMMANDS>
+ZAV() {
+    NAME = dns
+    LOGIC = -Y dns && udp
+    INFO = DNS
+}
+ZAV() {
+    NAME = slow
+    LOGIC = ; echo run >> runs.log; sleep 61
+    INFO = Slow
+}
+MCU(three) {
+    slow
+    slow
+    slow
+};
 """
-
-GREEN = b"\x1b[92m"
-NORMAL = b"\x1b[39;49m"
-# The line editor draws the prompt. It would drop a colour change at the very
-# end of a prompt, so the colour is put back before the blank.
+GREEN, NORMAL = b"\x1b[92m", b"\x1b[39;49m"
+# The line editor would drop a colour change at the very end of a prompt.
 PROMPT = b"ZAV" + GREEN + b">" + NORMAL + b" "
-LEFT = b"\x1b[D"
-RIGHT = b"\x1b[C"
-UP = b"\x1b[A"
-CTRL_C = b"\x03"
-CTRL_D = b"\x04"
+RESTORED = b"\x1b[0m\x1b[0 q"
+LEFT, RIGHT, UP, CTRL_C, CTRL_D, CTRL_U = b"\x1b[D", b"\x1b[C", b"\x1b[A", b"\x03", b"\x04", b"\x15"
+ASK = b'Please enter new logic for ZAV/WIN CMD "dns": '
+
+
+# A line written by a command, as opposed to the typed line's echo.
+def line(text):
+    return b"\r\n" + text + b"\r\n"
+
+
+# Keys typed in one session (Enter follows, except after Ctrl-C or Ctrl-D),
+# and what the output shows before the next prompt.
+EDITING = [
+    (b"echo this-run", line(b"this-run")), (UP, line(b"this-run")),
+    (UP * 3, line(b"from-file")),  # this run's lines first, then the history file's
+    (b"echo first", b""), (b"echo second", b""), (b" echo skipped", b""),  # a leading blank: not recalled
+    (UP * 2 + b" again", line(b"first again")),
+    (CTRL_C, b""), (CTRL_D, b""),  # a new prompt each
+    (b"echo hllo" + LEFT * 3 + b"e" + RIGHT * 3 + b"!", line(b"hello!")),
+    # A character of several bytes is one step of the cursor, whatever the locale.
+    (b"echo gr\xc3\xbce" + LEFT + b"\xc3\x9f", line(b"gr\xc3\xbc\xc3\x9fe")),
+    (b"getpc\t", line(b"+ Current pcap file name is: a.pcap")),
+    (b"getpc\tpa\t", line(b"+ Current pcap path is set to: captures/")),
+    (b"setpcap al\t", b""), (b"getpcap", line(b"+ Current pcap file name is: alpha.pcap")),
+    (b"inf\td\t", b"dns" + NORMAL + b": DNS\r\n"), (b"dn\t", b"[-Y][dns]\r\n"),
+    (b"echo captures/on\t", line(b"captures/only.pcap")),
+    # A directory ends with its separator: the next Tab goes on inside it.
+    (b"echo capt\ton\t", line(b"captures/only.pcap")),
+]
+# ulogic: keys typed on the offered logic, the logic offered, the logic then.
+ULOGIC = [(b"", b"-Y dns && udp", None), (b"\x7f" * 3 + b"tcp", b"-Y dns && udp", b"-Y dns && tcp"),
+          (CTRL_U, b"-Y dns && tcp", None), (CTRL_U + b"-Y http", b"-Y dns && tcp", b"-Y http")]
 
 
 def check(condition, message):
@@ -48,260 +92,141 @@ def check(condition, message):
         raise AssertionError(message)
 
 
-def prompt_is_coloured_on_a_terminal(zav, directory):
-    session = PtySession([zav], directory)
-    session.read_until(PROMPT)
-    out = session.output
-    check(out.startswith(NORMAL), "normal colour is set first: %r" % out[:40])
-    check(b"\x1b]0;ZAV (Vorrindal) v1.1 (64-bit)  Release Date: [November 05, 2017]\x07" in out,
-          "title is set")
-    check(b"\x1b[4 q" in out, "thin cursor is set")
-    session.send(b"exit\n")
-    check(session.finish() == 0, "exit status 0")
-    check(session.output.endswith(b"\x1b[0m\x1b[0 q"), "terminal restored at exit: %r"
-          % session.output[-30:])
+# Ids of the live processes with exactly these arguments (in that group).
+def processes(args, group=None):
+    listing = subprocess.run(["ps", "-A", "-o", "pid=,pgid=,stat=,args="], stdout=subprocess.PIPE,
+                             universal_newlines=True).stdout
+    rows = [row.split(None, 3) for row in listing.splitlines()]
+    return [int(r[0]) for r in rows if len(r) == 4 and r[3] == args and "Z" not in r[2]
+            and group in (None, int(r[1]))]
 
 
-def start(zav, directory):
-    session = PtySession([zav], directory)
-    session.prompts = 1
-    session.read_until(PROMPT)
-    return session
-
-
-def enter(session, keys, then=None):
-    """Types keys and Enter, waits for `then` in the output (when given) and
-    for the next prompt."""
-    start = len(session.output)
-    session.send(keys + b"\r")
-    session.prompts += 1
-    session.read_until(PROMPT, count=session.prompts)
-    if then is not None:
-        check(then in session.output[start:], "expected %r; got %r"
-              % (then, session.output[start:][-300:]))
-
-
-def leave(session):
-    session.send(b"exit\r")
-    check(session.finish() == 0, "exit status 0")
-
-
-def output_line(text):
-    """A line written by a command, as opposed to the typed line's echo."""
-    return b"\r\n" + text + b"\r\n"
-
-
-def typing_and_editing_with_arrows(zav, directory):
-    session = start(zav, directory)
-    enter(session, b"echo typed", then=output_line(b"typed"))
-    # The cursor goes back into the word, a letter goes in, and forward again.
-    enter(session, b"echo hllo" + LEFT * 3 + b"e" + RIGHT * 3 + b"!",
-          then=output_line(b"hello!"))
-    # A character of several bytes is one step of the cursor and arrives
-    # whole, whatever locale the terminal's user has set.
-    umlaut, sharp_s = "\u00fc".encode(), "\u00df".encode()
-    enter(session, b"echo gr" + umlaut + b"e" + LEFT + sharp_s,
-          then=output_line(b"gr" + umlaut + sharp_s + b"e"))
-    leave(session)
-
-
-def up_recalls_accepted_lines(zav, directory):
-    session = start(zav, directory)
-    enter(session, b"echo first")
-    enter(session, b"echo second")
-    # Not accepted, so not recalled: a line that begins with a blank.
-    enter(session, b" echo skipped")
-    enter(session, UP * 2 + b" again", then=output_line(b"first again"))
-    leave(session)
-
-
-def up_recalls_the_history_file(zav, directory):
-    pathlib.Path(directory, "ZAV.cfg").write_text(
-        CONFIG.replace("LOAD_HISTORY_FILE = FALSE", "LOAD_HISTORY_FILE = TRUE"))
-    pathlib.Path(directory, ".zav_history").write_text("echo from-file\n")
-    session = start(zav, directory)
-    enter(session, b"echo this-run")
-    # This run's line first, then the file's.
-    enter(session, UP, then=output_line(b"this-run"))
-    enter(session, UP * 3, then=output_line(b"from-file"))
-    leave(session)
-
-
-def use_command_file(directory):
-    pathlib.Path(directory, "ZAV.cfg").write_text(
-        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE"))
-    pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
-
-
-def tab_completes_command_and_capture_names(zav, directory):
-    use_command_file(directory)
-    pathlib.Path(directory, "captures").mkdir()
-    for name in ("alpha.pcap", "beta.pcap"):
-        pathlib.Path(directory, "captures", name).write_text("")
-    config = pathlib.Path(directory, "ZAV.cfg")
-    fake_tshark = pathlib.Path(__file__).resolve().parent / "fake_tshark.sh"
-    config.write_text(config.read_text()
-                      .replace("PCAP_DIR_PATH = ./;", "PCAP_DIR_PATH = captures/;")
-                      .replace("TSHARK_EXE_PATH = tshark;", "TSHARK_EXE_PATH = %s;" % fake_tshark))
-    session = start(zav, directory)
-    # A built-in name: two candidates share "getpcap", one more letter and
-    # Tab completes the other.
-    enter(session, b"getpc\t", then=b"\r\n+ Current pcap file name is: a.pcap\r\n")
-    enter(session, b"getpc\tpa\t", then=b"\r\n+ Current pcap path is set to: captures/\r\n")
-    # A capture file of the capture directory.
-    enter(session, b"setpcap al\t")
-    enter(session, b"getpcap", then=b"\r\n+ Current pcap file name is: alpha.pcap\r\n")
-    # A command of the command file, first word and argument of info.
-    enter(session, b"inf\td\t", then=b"dns" + NORMAL + b": DNS\r\n")
-    enter(session, b"dn\t", then=b"[-Y][dns]\r\n")
-    leave(session)
-
-
-def ulogic_offers_the_old_logic(zav, directory):
-    use_command_file(directory)
-    session = start(zav, directory)
-    offered = b'Please enter new logic for ZAV/WIN CMD "dns": -Y dns && '
-    # Enter on the offered logic, untouched, keeps it.
-    session.send(b"ulogic dns\r")
-    session.read_until(offered + b"udp")
-    enter(session, b"", then=b"\r\n+ Logic hasn't been updated\r\n")
-    # The old logic is there to edit: its last word replaced.
-    session.send(b"ulogic dns\r")
-    session.read_until(offered + b"udp", count=2)
-    enter(session, b"\x7f" * 3 + b"tcp")
-    enter(session, b"logic dns", then=b": -Y dns && tcp\r\n")
-    # Cleared to empty: kept as well.
-    session.send(b"ulogic dns\r")
-    session.read_until(offered + b"tcp")
-    enter(session, b"\x15", then=b"\r\n+ Logic hasn't been updated\r\n")
-    leave(session)
-
-
-def tab_completes_file_names(zav, directory):
-    pathlib.Path(directory, "captures").mkdir()
-    pathlib.Path(directory, "captures", "only.pcap").write_text("")
-    session = start(zav, directory)
-    enter(session, b"echo captures/on\t", then=output_line(b"captures/only.pcap"))
-    # A directory ends with its separator, not a blank: the next Tab goes on inside it.
-    enter(session, b"echo capt\ton\t", then=output_line(b"captures/only.pcap"))
-    leave(session)
-
-
-def ctrl_c_discards_the_line(zav, directory):
-    session = start(zav, directory)
-    session.send(b"echo discarded")
-    session.read_until(b"discarded")
-    # Let the editor finish with the typed keys and wait for the next one;
-    # on a loaded machine a Ctrl-C can otherwise overtake them.
-    time.sleep(0.5)
-    session.send(CTRL_C)
-    session.prompts += 1
-    session.read_until(PROMPT, count=session.prompts)
-    enter(session, b"echo kept", then=output_line(b"kept"))
-    check(output_line(b"discarded") not in session.output, "the interrupted line did not run")
-    leave(session)
-
-
-def programs_in_group(group):
-    """The names of the programs running in a process group."""
-    if not os.path.isdir("/proc"):
-        listing = subprocess.run(["ps", "-A", "-o", "pgid=,comm="], stdout=subprocess.PIPE,
-                                 universal_newlines=True).stdout
-        return [fields[1].strip() for fields in (line.split(None, 1) for line in
-                listing.splitlines()) if len(fields) == 2 and fields[0] == str(group)]
-    names = []
-    for entry in os.listdir("/proc"):
-        try:
-            with open("/proc/%s/stat" % entry) as stat_file:
-                stat = stat_file.read()
-        except (OSError, ValueError):
-            continue
-        # The name stands in parentheses and may hold blanks; after it come
-        # the state, the parent and the process group.
-        name = stat[stat.find("(") + 1:stat.rfind(")")]
-        fields = stat[stat.rfind(")") + 2:].split()
-        if len(fields) > 2 and fields[2] == str(group) and fields[0] != "Z":
-            names.append(name)
-    return names
-
-
-def wait_for_program(session, name, timeout=10.0):
-    """Waits until a program of that name runs in the shell's process group:
-    a Ctrl-C sent while the command processor is still starting it can be
-    taken by the command processor alone."""
-    deadline = time.time() + timeout
-    while name not in programs_in_group(session.process.pid):
-        if time.time() > deadline:
-            raise AssertionError("%s did not start" % name)
+def wait_until(condition, what):
+    deadline = time.time() + 20
+    while not condition():
+        check(time.time() < deadline, what)
         time.sleep(0.05)
 
 
-def ctrl_c_stops_only_the_running_command(zav, directory):
-    session = start(zav, directory)
-    # Far longer than the wait below: the prompt comes back only if Ctrl-C
-    # stopped the child.
-    session.send(b"sleep 60\r")
-    wait_for_program(session, "sleep")
-    session.send(CTRL_C)
-    session.prompts += 1
-    session.read_until(PROMPT, count=session.prompts, timeout=20)
-    enter(session, b"echo alive", then=output_line(b"alive"))
-    leave(session)
+# zav with a pseudo-terminal as its controlling terminal, so that Ctrl-C
+# typed into it reaches its foreground process group.
+class Session:
+    def __init__(self, zav, directory, env=None, prompt=PROMPT):
+        self.master, slave = pty.openpty()
+        self.process = subprocess.Popen(
+            [zav], cwd=directory, stdin=slave, stdout=slave, stderr=slave,
+            env=dict(env or os.environ, TERM="xterm"), start_new_session=True,
+            preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
+        os.close(slave)
+        self.output, self.prompt, self.prompts = b"", prompt, 0
+        self.wait_for_prompt()
+
+    # Reads what comes within timeout; False once the terminal closed.
+    def pump(self, timeout):
+        if select.select([self.master], [], [], max(timeout, 0))[0]:
+            try:
+                chunk = os.read(self.master, 65536)
+            except OSError:
+                chunk = b""
+            self.output += chunk
+            return bool(chunk)
+        return True
+
+    def read_until(self, needle, start=0, count=1):
+        deadline = time.time() + 20
+        while self.output[start:].count(needle) < count:
+            check(self.pump(deadline - time.time()) and time.time() < deadline,
+                  "waiting for %r; got %r" % (needle, self.output[-600:]))
+
+    def wait_for_prompt(self):
+        self.prompts += 1
+        self.read_until(self.prompt, count=self.prompts)
+
+    def enter(self, keys, then=b""):
+        start = len(self.output)
+        os.write(self.master, keys if keys in (CTRL_C, CTRL_D) else keys + b"\r")
+        self.wait_for_prompt()
+        check(then in self.output[start:], "%r: expected %r; got %r" % (keys, then, self.output[start:]))
+
+    # Ctrl-C once the program runs: sent while the command processor still
+    # starts it, the command processor alone would take it.
+    def interrupt(self, program):
+        wait_until(lambda: processes(program, self.process.pid), program + " did not start")
+        os.write(self.master, CTRL_C)
+        self.wait_for_prompt()
+
+    def finish(self, keys=b""):
+        os.write(self.master, keys)
+        deadline = time.time() + 20
+        while time.time() < deadline and self.pump(deadline - time.time()):
+            pass
+        try:
+            return self.process.wait(timeout=1)
+        except subprocess.TimeoutExpired:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            raise AssertionError("zav did not end; got %r" % self.output[-600:])
+        finally:
+            os.close(self.master)
+
+
+def editing_recall_completion_and_interrupts(zav, directory):
+    session = Session(zav, directory)
+    check(session.output.startswith(NORMAL) and b"\x1b]0;" in session.output
+          and b"\x1b[4 q" in session.output, "colour, title, cursor: %r" % session.output[:80])
+    for keys, then in EDITING:
+        session.enter(keys, then)
+    os.write(session.master, b"echo discarded")
+    session.read_until(b"discarded", start=len(session.output))
+    time.sleep(0.5)  # so that the Ctrl-C cannot overtake the typed keys
+    session.enter(CTRL_C)
+    check(line(b"discarded") not in session.output, "an interrupted line ran")
+    for keys, offered, logic in ULOGIC:
+        start, copy = len(session.output), base64.b64encode(offered)
+        os.write(session.master, b"ulogic dns\r")
+        session.read_until(b"\r" + ASK + offered, start)
+        out = session.output[start:]
+        check(out.find(ASK) < out.find(b"\x1b]52;c;" + copy + b"\x07"), "copied after the prompt")
+        session.enter(keys, b"+ Logic hasn't been updated" if logic is None else b"\x1b]52;c;!\x07")
+        check(b"lipboard" not in session.output[start:], "no clipboard message")
+        session.enter(b"logic dns", b": " + (logic or offered) + b"\r\n")
+    os.write(session.master, b"exmcu three\r")
+    session.interrupt("sleep 61")
+    check(line(b"+ Interrupted.") in session.output, "reported: %r" % session.output[-200:])
+    check(pathlib.Path(directory, "runs.log").read_text() == "run\n", "one run only")
+    os.write(session.master, b"sleep 62\r")
+    session.interrupt("sleep 62")
+    session.enter(b"echo alive", line(b"alive"))
+    check(session.finish(b"exit\r") == 0 and session.output.endswith(RESTORED), "exit 0, terminal restored")
 
 
 def sigterm_ends_the_command_and_the_shell(zav, directory):
-    session = start(zav, directory)
+    session = Session(zav, directory)
     # Two commands, so that /bin/sh waits for them rather than becoming one.
-    session.send(b"sleep 60; sleep 61\r")
-    wait_for_program(session, "sleep")
+    os.write(session.master, b"sleep 63; sleep 64\r")
+    wait_until(lambda: processes("sleep 63", session.process.pid), "sleep did not start")
     os.kill(session.process.pid, signal.SIGTERM)
-    check(session.finish() == 128 + signal.SIGTERM, "exit status 143")
-    check(session.output.endswith(b"\x1b[0m\x1b[0 q"), "terminal restored: %r"
-          % session.output[-30:])
-    deadline = time.time() + 10
-    while programs_in_group(session.process.pid) and time.time() < deadline:
-        time.sleep(0.05)
-    check(not programs_in_group(session.process.pid), "the command was left running")
-
-
-def processes_running(argument_list):
-    """The ids of live processes whose arguments are exactly these."""
-    found = []
-    for entry in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/cmdline" % entry, "rb") as cmdline:
-                arguments = cmdline.read()
-            with open("/proc/%s/stat" % entry) as stat_file:
-                state = stat_file.read().rsplit(")", 1)[1].split()[0]
-        except (OSError, IndexError):
-            continue
-        if arguments == b"\0".join(argument_list) + b"\0" and state != "Z":
-            found.append(int(entry))
-    return found
-
-
-def sigterm_without_a_terminal_ends_the_command(zav, directory):
-    # Started by a program, through pipes, in that program's process group:
-    # the command gets a group of its own, which the signal reaches.
-    starter = subprocess.Popen(["sh", "-c", '"$0"; echo $? >status', zav], cwd=directory,
-                               stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                               start_new_session=True)
+    check(session.finish() == 143 and session.output.endswith(RESTORED), "status 143, restored")
+    wait_until(lambda: not processes("sleep 63"), "the command was left running")
+    # Without a terminal, in the starter's process group: the command gets a group of its own.
+    starter = subprocess.Popen(["sh", "-c", '"$0"; exit $?', zav], cwd=directory, stdin=subprocess.PIPE,
+                               stdout=subprocess.DEVNULL, start_new_session=True)
     starter.stdin.write(b"sleep 6017; sleep 6018\n")
     starter.stdin.flush()
-    deadline = time.time() + 10
-    while not processes_running([b"sleep", b"6017"]) and time.time() < deadline:
-        time.sleep(0.05)
-    os.kill(processes_running([zav.encode()])[0], signal.SIGTERM)
-    starter.wait(timeout=10)
-    check(pathlib.Path(directory, "status").read_text() == "143\n", "exit status 143")
-    while processes_running([b"sleep", b"6017"]) and time.time() < deadline:
-        time.sleep(0.05)
-    check(not processes_running([b"sleep", b"6017"]), "the command was left running")
+    wait_until(lambda: processes("sleep 6017"), "sleep did not start")
+    os.kill(processes(zav, starter.pid)[0], signal.SIGTERM)
+    check(starter.wait(timeout=20) == 143, "exit status 143 without a terminal")
+    wait_until(lambda: not processes("sleep 6017"), "the command was left running")
+
+
+def colours_stay_off_a_pipe_and_with_no_color(zav, directory):
+    session = Session(zav, directory, env=dict(os.environ, NO_COLOR=""), prompt=b"ZAV> ")
+    check(session.finish(b"exit\r") == 0 and not re.search(rb"\x1b\[[0-9;]*m", session.output),
+          "NO_COLOR: %r" % session.output[:80])
+    piped = subprocess.run([zav], cwd=directory, input=b"exit\n", stdout=subprocess.PIPE, timeout=30)
+    check(b"\x1b" not in piped.stdout and piped.stdout.endswith(b"\nZAV> \n"), "pipe: %r" % piped.stdout)
 
 
 def closed_stdout_or_stderr_stays_closed_to_the_history(zav, directory):
-    pathlib.Path(directory, "ZAV.cfg").write_text(
-        CONFIG.replace("LOAD_HISTORY_FILE = FALSE", "LOAD_HISTORY_FILE = TRUE"))
     typed = b"echo output\nexh 99\nexit\n"  # exh writes its message to stderr
     for closed in (1, 2):
         pathlib.Path(directory, ".zav_history").write_bytes(b"")
@@ -311,124 +236,21 @@ def closed_stdout_or_stderr_stays_closed_to_the_history(zav, directory):
         check(history == typed, "fd %d closed, only typed lines: %r" % (closed, history[:200]))
 
 
-SLOW_COMMANDS = """<ZAV CONTROL COMMANDS>
-ZAV() {
-    NAME = one
-    LOGIC =  -c 1
-    INFO = One
-}
-MCU(three) {
-    one
-    one
-    one
-};
-"""
-
-
-def ctrl_c_stops_the_whole_line(zav, directory):
-    slow = pathlib.Path(directory, "slow_tshark.sh")
-    slow.write_text("#!/bin/sh\necho run >> runs.log\nexec sleep 60\n")
-    slow.chmod(0o755)
-    pathlib.Path(directory, "ZAV.cfg").write_text(
-        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE")
-        .replace("TSHARK_EXE_PATH = tshark;", "TSHARK_EXE_PATH = %s;" % slow))
-    pathlib.Path(directory, "CMD.zav").write_text(SLOW_COMMANDS)
-    session = start(zav, directory)
-    session.send(b"exmcu three\r")
-    wait_for_program(session, "sleep")
-    session.send(CTRL_C)
-    session.prompts += 1
-    session.read_until(PROMPT, count=session.prompts, timeout=20)
-    check(b"\r\n+ Interrupted.\r\n" in session.output, "reported: %r" % session.output[-200:])
-    runs = pathlib.Path(directory, "runs.log").read_text()
-    check(runs == "run\n", "one run only: %r" % runs)
-    leave(session)
-
-
-def no_color_turns_colours_off(zav, directory):
-    session = PtySession([zav], directory, env=dict(os.environ, NO_COLOR=""))
-    session.read_until(b"ZAV> ")
-    session.send(b"exit\n")
-    check(session.finish() == 0, "exit status 0")
-    check(re.search(rb"\x1b\[[0-9;]*m", session.output) is None,
-          "no colour: %r" % session.output[:80])
-
-
-def pipe_gets_plain_text(zav, directory):
-    result = subprocess.run([zav], cwd=directory, input=b"exit\n", stdout=subprocess.PIPE,
-                            stderr=subprocess.PIPE, timeout=30)
-    check(b"\x1b" not in result.stdout, "no escape sequence on a pipe: %r" % result.stdout[:80])
-    check(result.stdout.endswith(b"\nZAV> \n"), "plain prompt on a pipe")
-
-
-def interrupt_and_end_of_input_keep_the_shell(zav, directory):
-    session = PtySession([zav], directory)
-    session.read_until(PROMPT)
-    session.send(b"\x03")  # Ctrl-C at the prompt: a new prompt
-    session.read_until(PROMPT, count=2)
-    session.send(b"\x04")  # Ctrl-D on an empty line: a new prompt
-    session.read_until(PROMPT, count=3)
-    session.send(b"echo alive\n")
-    session.read_until(b"alive\r\n")
-    session.send(b"exit\n")
-    check(session.finish() == 0, "exit status 0")
-
-
-COMMAND_FILE = """<ZAV CONTROL COMMANDS>
-ZAV() {
-    NAME = dns
-    LOGIC = -Y dns && udp
-    INFO = DNS
-}
-"""
-
-
-def ulogic_uses_the_terminal_clipboard(zav, directory):
-    pathlib.Path(directory, "ZAV.cfg").write_text(
-        CONFIG.replace("LOAD_CMD_ZAV_FILE = FALSE", "LOAD_CMD_ZAV_FILE = TRUE"))
-    pathlib.Path(directory, "CMD.zav").write_text(COMMAND_FILE)
-    session = PtySession([zav], directory)
-    session.read_until(PROMPT)
-    session.send(b"ulogic dns\n")
-    copy = b"\x1b]52;c;" + base64.b64encode(b"-Y dns && udp") + b"\x07"
-    out = session.read_until(copy)
-    check(out.index(b'Please enter new logic for ZAV/WIN CMD "dns": ') < out.index(copy),
-          "the prompt comes before the copy")
-    # The line editor offers the old logic for editing; once it is shown,
-    # Ctrl-U erases it.
-    session.read_until(b'\rPlease enter new logic for ZAV/WIN CMD "dns": -Y dns && udp')
-    session.send(b"\x15-Y http\n")
-    out = session.read_until(b"\x1b]52;c;!\x07")
-    check(b"clipboard" not in out and b"Clipboard" not in out, "no clipboard message: %r"
-          % out[-200:])
-    session.read_until(PROMPT, count=2)
-    session.send(b"logic dns\n")
-    session.read_until(b": -Y http\r\n")
-    session.send(b"exit\n")
-    check(session.finish() == 0, "exit status 0")
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--zav", required=True)
-    args = parser.parse_args()
-    zav = str(pathlib.Path(args.zav).resolve())
-    tests = [prompt_is_coloured_on_a_terminal, pipe_gets_plain_text,
-             interrupt_and_end_of_input_keep_the_shell, ulogic_uses_the_terminal_clipboard,
-             typing_and_editing_with_arrows, up_recalls_accepted_lines,
-             up_recalls_the_history_file, tab_completes_file_names,
-             tab_completes_command_and_capture_names, ulogic_offers_the_old_logic,
-             ctrl_c_discards_the_line, ctrl_c_stops_only_the_running_command,
-             sigterm_ends_the_command_and_the_shell,
-             sigterm_without_a_terminal_ends_the_command,
-             closed_stdout_or_stderr_stays_closed_to_the_history,
-             ctrl_c_stops_the_whole_line, no_color_turns_colours_off]
+    zav = str(pathlib.Path(parser.parse_args().zav).resolve())
+    tests = [editing_recall_completion_and_interrupts, sigterm_ends_the_command_and_the_shell,
+             colours_stay_off_a_pipe_and_with_no_color, closed_stdout_or_stderr_stays_closed_to_the_history]
     failed = 0
     for test in tests:
-        directory = tempfile.mkdtemp(prefix="zav-pty-")
+        directory = pathlib.Path(tempfile.mkdtemp(prefix="zav-pty-"))
         try:
-            pathlib.Path(directory, "ZAV.cfg").write_text(CONFIG)
-            test(zav, directory)
+            (directory / "captures").mkdir()
+            for name, text in (("ZAV.cfg", CONFIG), ("CMD.zav", COMMANDS), (".zav_history", "echo from-file\n"),
+                               ("captures/alpha.pcap", ""), ("captures/beta.pcap", ""), ("captures/only.pcap", "")):
+                (directory / name).write_text(text)
+            test(zav, str(directory))
             print("ok   %s" % test.__name__)
         except AssertionError as error:
             failed += 1
