@@ -8,6 +8,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zav {
@@ -16,13 +17,24 @@ struct CommandRecord {
   std::string name;
   std::string logic;
   std::string info;
-  std::vector<std::string> tags;
+  // The tag words in order of first appearance, each once, joined by "|"
+  // ("gen|t3|k"): one string, which for most tag lines needs no memory of
+  // its own. Read it with tagWords / hasTag.
+  std::string tags;
   // Both describe `logic` as it was right after INSERT expansion; later
   // rewrites (calls, Implicit Constructors, ulogic) leave them alone.
   std::uint32_t argCount = 0;
   bool hasList = false;
   bool hidden = false;
 };
+
+// The words of a joined tag text, in order; none for an empty one.
+std::vector<std::string_view> tagWords(std::string_view tags);
+// Whether `word` is one of the words of a joined tag text.
+bool hasTag(std::string_view tags, std::string_view word);
+// The joined tag text of tag words given one by one; a word already present
+// is left out.
+std::string joinTags(const std::vector<std::string_view>& words);
 
 struct CommandLocation {
   std::string listId;
