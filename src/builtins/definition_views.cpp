@@ -65,7 +65,7 @@ void showInfo(const std::string& name) {
     printMessage("+ cmd " + name + " is not valid.");
     return;
   }
-  printField(kFieldColour, name, recordAt(location).info);
+  printField(kFieldColour, name, recordAt(location).info.str());
 }
 
 void showLogic(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "defs/command_blocks.h"
 
+#include <algorithm>
+
 #include "core/console_output.h"
 #include "defs/block_matcher.h"
 #include "defs/auxiliary_logic.h"
@@ -46,6 +48,22 @@ void reportDuplicate(const KindConstants& constants, const std::string& name) {
 }  // namespace
 
 std::string joinedTags(std::string_view tagText) {
+  // Most TAG lines are already joined: a few distinct words, one "|"
+  // between each two. They are taken as they stand.
+  constexpr size_t kCheckedWords = 8;
+  std::string_view seen[kCheckedWords];
+  size_t count = 0;
+  bool asWritten = !tagText.empty();
+  for (size_t begin = 0; asWritten && begin <= tagText.size();) {
+    size_t end = std::min(tagText.find('|', begin), tagText.size());
+    std::string_view word = tagText.substr(begin, end - begin);
+    asWritten = !word.empty() && count < kCheckedWords &&
+                std::all_of(word.begin(), word.end(), isTagWordChar) &&
+                std::find(seen, seen + count, word) == seen + count;
+    if (asWritten) seen[count++] = word;
+    begin = end + 1;
+  }
+  if (asWritten) return std::string(tagText);
   std::vector<std::string_view> words;
   for (size_t at = 0; at < tagText.size();) {
     size_t begin = at;
@@ -83,7 +101,7 @@ void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::
     expandInserts(record.name, record.logic);
     record.hasList = hasSingleListMarker(record.logic);
     record.argCount = countArgumentMarkers(record.logic);
-    record.info = spanText(text, match.info);
+    record.info = spanView(text, match.info);
     record.tags = joinedTags(spanView(text, match.tags));
     record.hidden = !match.hide.empty();
     appendCommand(constants.listId, std::move(record));

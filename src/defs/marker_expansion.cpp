@@ -257,12 +257,67 @@ struct Expansion {
   }
 };
 
+// The usual case, done in one walk: every marker of the text names a text
+// that holds no "[" and no "$", no "[" stands within a marker's length in
+// front of a marker, and the work fits the limits. Then no pasted text can
+// hold or complete a marker, each replacement is the named text as it
+// stands, and the literal loop replaces the text's own markers one after
+// another: the result is the text with each marker swapped for its text,
+// and the work charged is what the loop would charge. False (and nothing
+// charged or changed) when the text is not such a case; the full engine
+// then takes it from the start.
+bool expandPlainMarkers(std::string& text, const MarkerKind& kind, const std::string& rootName) {
+  struct Paste {
+    size_t begin, end;  // the marker in `text`
+    const std::string* with;
+  };
+  std::vector<Paste> pastes;
+  size_t pasted = 0;
+  size_t work = 0;
+  size_t cleanFrom = 0;  // where the result so far has no "[" behind it
+  RegexMatch match;
+  for (size_t at = text.find(kind.literal); at != std::string::npos;
+       at = text.find(kind.literal, match.end())) {
+    if (kind.namedMarker.search(text, match, at) != SearchStatus::found) break;
+    std::string name = match.group(text, 1);
+    if (name == rootName) return false;
+    const std::string* with = kind.lookup(name);
+    if (with == nullptr || with->find_first_of("[$") != std::string::npos) return false;
+    // The window in front of the marker that a straddling marker would
+    // begin in: text behind the last paste, or a paste without "[".
+    size_t window = kind.longestMarker - 1;
+    size_t from = match.begin() > window ? match.begin() - window : 0;
+    if (text.find('[', std::max(from, cleanFrom)) < match.begin()) return false;
+    pastes.push_back({match.begin(), match.end(), with});
+    pasted += with->size();
+    work += with->size() + kChargePerReplacement;
+    cleanFrom = match.end();
+  }
+  if (pastes.empty()) return true;
+  if (work > kExpansionWorkLimit || work > budgetLeft || pasted + 2 * kFrameOverhead > kExpansionGrowthLimit)
+    return false;
+  budgetLeft -= work;
+  std::string result;
+  size_t removed = 0;
+  for (const Paste& paste : pastes) removed += paste.end - paste.begin;
+  result.reserve(text.size() - removed + pasted);
+  size_t done = 0;
+  for (const Paste& paste : pastes) {
+    result.append(text, done, paste.begin - done).append(*paste.with);
+    done = paste.end;
+  }
+  result.append(text, done, std::string::npos);
+  text.swap(result);
+  return true;
+}
+
 }  // namespace
 
 void resetExpansionBudget() { budgetLeft = kExpansionLoadBudget; }
 
 ExpansionOutcome expandMarkers(std::string& text, const MarkerKind& kind,
                                const std::string& rootName) {
+  if (expandPlainMarkers(text, kind, rootName)) return ExpansionOutcome();
   Expansion expansion(kind, rootName);
   expansion.sizeLimit = text.size() + kExpansionGrowthLimit;
   expansion.out.reserve(text.size());
