@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/console_output.h"
-#include "defs/block_matcher.h"
 #include "defs/auxiliary_logic.h"
+#include "defs/block_matcher.h"
 #include "defs/command_store.h"
 #include "defs/loader.h"
 #include "exec/placeholders.h"
@@ -37,7 +37,8 @@ std::string spanText(const std::string& text, const TextSpan& span) {
 }
 
 std::string_view spanView(const std::string& text, const TextSpan& span) {
-  return span.empty() ? std::string_view() : std::string_view(text).substr(span.begin, span.end - span.begin);
+  return span.empty() ? std::string_view()
+                      : std::string_view(text).substr(span.begin, span.end - span.begin);
 }
 
 void reportDuplicate(const KindConstants& constants, const std::string& name) {
@@ -68,8 +69,10 @@ std::string joinedTags(std::string_view tagText) {
   for (size_t at = 0; at < tagText.size();) {
     size_t begin = at;
     while (at < tagText.size() && isTagWordChar(tagText[at])) ++at;
-    if (at > begin) words.push_back(tagText.substr(begin, at - begin));
-    else ++at;
+    if (at > begin)
+      words.push_back(tagText.substr(begin, at - begin));
+    else
+      ++at;
   }
   return joinTags(words);
 }

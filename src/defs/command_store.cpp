@@ -25,7 +25,7 @@ struct IndexedList {
   // The slot that holds `name`, or the free slot where it belongs.
   size_t slotFor(std::string_view name) const {
     size_t mask = slots.size() - 1;
-    for (size_t at = std::hash<std::string_view>{}(name) & mask;; at = (at + 1) & mask)
+    for (size_t at = std::hash<std::string_view>{}(name)&mask;; at = (at + 1) & mask)
       if (slots[at] == 0 || records[slots[at] - 1].name == name) return at;
   }
 

@@ -294,7 +294,8 @@ bool expandPlainMarkers(std::string& text, const MarkerKind& kind, const std::st
     cleanFrom = match.end();
   }
   if (pastes.empty()) return true;
-  if (work > kExpansionWorkLimit || work > budgetLeft || pasted + 2 * kFrameOverhead > kExpansionGrowthLimit)
+  if (work > kExpansionWorkLimit || work > budgetLeft ||
+      pasted + 2 * kFrameOverhead > kExpansionGrowthLimit)
     return false;
   budgetLeft -= work;
   std::string result;

@@ -17,8 +17,10 @@ namespace {
 void addText(std::string& logic, const std::string& text, IcPosition position) {
   std::string joined;
   joined.reserve(logic.size() + text.size());
-  if (position == IcPosition::prefix) joined.append(text).append(logic);
-  else joined.append(logic).append(text);
+  if (position == IcPosition::prefix)
+    joined.append(text).append(logic);
+  else
+    joined.append(logic).append(text);
   logic.swap(joined);
 }
 

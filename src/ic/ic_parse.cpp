@@ -157,9 +157,12 @@ NameKind classifyName(const std::string& name, IcType type) {
 void globalPass(const std::string& text, IcPosition position, IcType type) {
   size_t count = 0;
   std::string al;
-  forEachMatch(passPattern(IcScope::global, position, type), text, [&](const RegexMatch& match) {
-    if (count++ == 0) al = match.group(text, 1);
-  }, passKeyword(position, type));
+  forEachMatch(
+      passPattern(IcScope::global, position, type), text,
+      [&](const RegexMatch& match) {
+        if (count++ == 0) al = match.group(text, 1);
+      },
+      passKeyword(position, type));
   if (count >= 2) printOnlyOneGlobal(position, type);
   if (count == 0) return;
   if (findAuxiliaryLogic(al) == nullptr) {
@@ -188,17 +191,21 @@ void registerSpecific(const std::string& name, const std::string& al, IcPosition
 }
 
 void specificPass(const std::string& text, IcPosition position, IcType type) {
-  forEachMatch(passPattern(IcScope::specific, position, type), text, [&](const RegexMatch& match) {
-    std::string al = match.group(text, 4);
-    // An undefined AL rejects the whole IC before any of its names is read.
-    if (findAuxiliaryLogic(al) == nullptr) {
-      printLocalReferenceInvalid(al, position, type);
-      return;
-    }
-    forEachListedName(match.group(text, 1),
-                      [&](const std::string& name) { registerSpecific(name, al, position, type); });
-    registerSpecific(match.group(text, 3), al, position, type);
-  }, passKeyword(position, type));
+  forEachMatch(
+      passPattern(IcScope::specific, position, type), text,
+      [&](const RegexMatch& match) {
+        std::string al = match.group(text, 4);
+        // An undefined AL rejects the whole IC before any of its names is read.
+        if (findAuxiliaryLogic(al) == nullptr) {
+          printLocalReferenceInvalid(al, position, type);
+          return;
+        }
+        forEachListedName(match.group(text, 1), [&](const std::string& name) {
+          registerSpecific(name, al, position, type);
+        });
+        registerSpecific(match.group(text, 3), al, position, type);
+      },
+      passKeyword(position, type));
 }
 
 // One Exclusion store with an index of its names, so that a long list is
@@ -231,12 +238,15 @@ void exclude(const std::string& name, ExclusionTarget& target, IcPosition positi
 
 void exclusionPass(const std::string& text, IcPosition position, IcType type) {
   ExclusionTarget target(icStores(position, type).exclusion);
-  forEachMatch(passPattern(IcScope::exclusion, position, type), text, [&](const RegexMatch& match) {
-    forEachListedName(match.group(text, 1),
-                      [&](const std::string& name) { exclude(name, target, position, type); });
-    // The last item is captured with its "!".
-    exclude(match.group(text, 3).substr(1), target, position, type);
-  }, passKeyword(position, type));
+  forEachMatch(
+      passPattern(IcScope::exclusion, position, type), text,
+      [&](const RegexMatch& match) {
+        forEachListedName(match.group(text, 1),
+                          [&](const std::string& name) { exclude(name, target, position, type); });
+        // The last item is captured with its "!".
+        exclude(match.group(text, 3).substr(1), target, position, type);
+      },
+      passKeyword(position, type));
 }
 
 // --- Where the patterns can match.
@@ -245,7 +255,8 @@ void exclusionPass(const std::string& text, IcPosition position, IcType type) {
 // characters and "= { } * , ! - > [ ] .".
 bool isIcChar(char c) {
   return isPatternSpace(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-         (c >= '0' && c <= '9') || std::string_view("_={}*,!->[].").find(c) != std::string_view::npos;
+         (c >= '0' && c <= '9') ||
+         std::string_view("_={}*,!->[].").find(c) != std::string_view::npos;
 }
 
 // Kept between the parts of implicitConstructorLines: no pattern takes it,
@@ -287,7 +298,8 @@ std::string implicitConstructorLines(std::string_view text) {
     lines.append(text.substr(partBegin, partEnd - partBegin));
     if (partEnd < text.size()) lines += kPartGap;
   };
-  for (size_t at = text.find("fix."); at != std::string_view::npos; at = text.find("fix.", at + 1)) {
+  for (size_t at = text.find("fix."); at != std::string_view::npos;
+       at = text.find("fix.", at + 1)) {
     if (at < 3) continue;
     std::string_view word = text.substr(at - 3, 3);
     if (word != "Pre" && word != "Suf") continue;

@@ -195,9 +195,9 @@ std::string walk(const std::string& pattern, const std::string& keyword, const s
   Regex regex(pattern, RegexAnchor::atStart);
   std::string found;
   RegexMatch match;
-  for (size_t start = 0; start <= text.size() &&
-                         searchLineKeyword(regex, keyword, text, match, start,
-                                           SearchFrom::restAsNewText) == SearchStatus::found;
+  for (size_t start = 0;
+       start <= text.size() && searchLineKeyword(regex, keyword, text, match, start,
+                                                 SearchFrom::restAsNewText) == SearchStatus::found;
        start = std::max(match.end(), start + 1))
     for (size_t group = 0; group < match.groups.size(); ++group)
       found += "[" + match.group(text, group) + "]";
@@ -207,10 +207,29 @@ std::string walk(const std::string& pattern, const std::string& keyword, const s
 // The Implicit Constructor lines give every pattern the matches of the whole
 // text, on random texts of the patterns' pieces and the characters around.
 TEST(ImplicitConstructorParse, LinesHoldEveryMatch) {
-  const std::vector<std::string> pieces = {
-      "Prefix.ZAV = {*} -> [L.x]", "Suffix.WIN={a, b}->[ L.y ]", "Prefix.WIN = {!a,\n !b}",
-      "Suffix.ZAV", "Prefix.", "fix.", " = ", "{", "}", "*", "a", "!b", ",\n", "->", "[L.x]",
-      " ", "\n", "\t", "\r", "\"", ";", "\n  ", "x"};
+  const std::vector<std::string> pieces = {"Prefix.ZAV = {*} -> [L.x]",
+                                           "Suffix.WIN={a, b}->[ L.y ]",
+                                           "Prefix.WIN = {!a,\n !b}",
+                                           "Suffix.ZAV",
+                                           "Prefix.",
+                                           "fix.",
+                                           " = ",
+                                           "{",
+                                           "}",
+                                           "*",
+                                           "a",
+                                           "!b",
+                                           ",\n",
+                                           "->",
+                                           "[L.x]",
+                                           " ",
+                                           "\n",
+                                           "\t",
+                                           "\r",
+                                           "\"",
+                                           ";",
+                                           "\n  ",
+                                           "x"};
   std::mt19937 engine(15);
   for (int round = 0; round < 3000; ++round) {
     std::string text;
