@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
-"""Times how long the zav binary takes to load generated command files of
-1,000, 10,000 and 100,000 commands (see generate_command_file.py).
+"""Measures how long and how much memory the zav binary takes to load
+generated command files of 1,000, 10,000 and 100,000 commands (see
+generate_command_file.py), optionally side by side with a reference binary
+(an older revision) in the same run.
 
 Each run starts zav in a directory holding the configuration and the
-command file and types "exit"; the load time is the median of those runs
+command file and types "exit". The load time is the median of those runs
 less the median of runs with the command file switched off (start-up and
 exit alone), both as wall time and as CPU time (user + system, which a
-machine busy with other work disturbs less). Not a test: it asserts nothing.
+machine busy with other work disturbs less); the memory is the peak
+resident set, less that of the runs without a file. With --reference-zav
+the two binaries take turns run by run, and each figure is followed by its
+ratio new / reference. With --hostile it times the large and hostile files
+of hostile_command_files.py instead. Not a test: it asserts nothing.
 
-Usage: run_load_benchmark.py --zav build/zav [--runs 7] [--counts 1000 10000 100000]
+Usage: run_load_benchmark.py --zav build/zav [--reference-zav OLD] [--runs 7]
+                             [--counts 1000 10000 100000] [--hostile]
 """
 import argparse
 import os
@@ -22,6 +29,7 @@ import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 from generate_command_file import generate  # noqa: E402
+from hostile_command_files import CASES  # noqa: E402
 
 CONFIG = """<ZAV CONFIGURATION FILE>
 ZAV_CMD_FILE_PATH = LOCAL;
@@ -34,56 +42,114 @@ LOAD_HISTORY_FILE = FALSE;
 """
 
 
-def time_runs(zav, directory, runs):
-    """(wall seconds, CPU seconds) of each run. The child is reaped with a
-    blocking wait4, which also gives its own CPU time: Popen.wait with a
-    timeout polls at growing intervals and would add tens of milliseconds."""
-    times = []
+def peak_resident_mb(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return 0.0
+
+
+def run_once(zav):
+    """(wall s, CPU s, peak resident MB, messages) of one start and "exit" in
+    the current directory. The peak is read from /proc at the first prompt,
+    when the load is over: the peak that wait4 reports would include the
+    interpreter that started the child. The child is reaped with a blocking
+    wait4, which gives its CPU time: polling for its end would add tens of
+    milliseconds."""
+    start = time.perf_counter()
+    child = subprocess.Popen([zav], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, env=dict(os.environ, LC_ALL="C"))
+    output = b""
+    while not output.endswith(b"ZAV> "):
+        block = os.read(child.stdout.fileno(), 1 << 16)
+        if not block:
+            break
+        output += block
+    peak = peak_resident_mb(child.pid)
+    child.stdin.write(b"exit\n")
+    child.stdin.close()
+    output += child.stdout.read()
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = time.perf_counter() - start
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        sys.exit("%s ended with status %d" % (zav, child.returncode))
+    return wall, usage.ru_utime + usage.ru_stime, peak, output.count(b"\n+ ")
+
+
+def medians(zavs, runs):
+    """Per binary: median wall s, CPU s and peak MB; the binaries take turns."""
+    samples = {zav: [] for zav in zavs}
     for _ in range(runs):
-        start = time.perf_counter()
-        child = subprocess.Popen([zav], cwd=directory, stdin=subprocess.PIPE,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        child.stdin.write(b"exit\n")
-        child.stdin.close()
-        _, status, usage = os.wait4(child.pid, 0)
-        wall = time.perf_counter() - start
-        child.returncode = os.waitstatus_to_exitcode(status)
-        if child.returncode != 0:
-            sys.exit("zav ended with status %d" % child.returncode)
-        times.append((wall, usage.ru_utime + usage.ru_stime))
-    return times
+        for zav in zavs:
+            samples[zav].append(run_once(zav))
+    return {zav: tuple(statistics.median(s[i] for s in samples[zav]) for i in range(3))
+            for zav in zavs}
 
 
-def medians(times):
-    return (statistics.median(t[0] for t in times), statistics.median(t[1] for t in times))
+def ratio(new, old):
+    return " (%.2fx)" % (new / old) if old > 0 else ""
+
+
+def generated_files(zavs, directory, args):
+    (directory / "ZAV.cfg").write_text(CONFIG % "FALSE")
+    idle = medians(zavs, args.runs)
+    for zav in zavs:
+        print("%s: start-up and exit alone %.1f ms wall, %.1f ms CPU, %.1f MB peak (median of %d)"
+              % (zav, idle[zav][0] * 1000, idle[zav][1] * 1000, idle[zav][2], args.runs))
+    (directory / "ZAV.cfg").write_text(CONFIG % "TRUE")
+    print("%-9s %8s %9s %20s %20s %20s" % ("binary", "commands", "file MB", "load wall ms",
+                                          "load CPU ms", "peak MB above idle"))
+    for count in args.counts:
+        text = generate(count)
+        (directory / "CMD.zav").write_text(text)
+        loads = medians(zavs, args.runs)
+        figures = {zav: tuple(loads[zav][i] - idle[zav][i] for i in range(3)) for zav in zavs}
+        for zav in zavs:
+            new, old = figures[zav], figures[zavs[-1]]
+            compare = len(zavs) > 1 and zav != zavs[-1]
+            print("%-9s %8d %9.1f %20s %20s %20s" % (
+                "new" if zav == zavs[0] else "reference", count, len(text) / 1e6,
+                "%.1f%s" % (new[0] * 1000, ratio(new[0], old[0]) if compare else ""),
+                "%.1f%s" % (new[1] * 1000, ratio(new[1], old[1]) if compare else ""),
+                "%.1f = %.2fx file%s" % (new[2], new[2] * 1e6 / len(text),
+                                         ratio(new[2], old[2]) if compare else "")))
+        sys.stdout.flush()
+
+
+def hostile_files(zavs, directory):
+    (directory / "ZAV.cfg").write_text(CONFIG % "TRUE")
+    for title, make in CASES:
+        data = make()
+        (directory / "CMD.zav").write_bytes(data)
+        for zav in zavs:
+            wall, cpu, peak, messages = run_once(zav)
+            print("%-42s %-9s %6.1f MB %7.2f s wall %7.2f s CPU %7.1f MB peak  %d messages" % (
+                title, "new" if zav == zavs[0] else "reference", len(data) / 1e6, wall, cpu,
+                peak, messages))
+        sys.stdout.flush()
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--zav", required=True)
+    parser.add_argument("--reference-zav", help="an older build to measure side by side")
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--counts", type=int, nargs="+", default=[1000, 10000, 100000])
+    parser.add_argument("--hostile", action="store_true",
+                        help="time the large and hostile files instead")
     args = parser.parse_args()
-    zav = str(pathlib.Path(args.zav).resolve())
+    zavs = [str(pathlib.Path(args.zav).resolve())]
+    if args.reference_zav:
+        zavs.append(str(pathlib.Path(args.reference_zav).resolve()))
     directory = pathlib.Path(tempfile.mkdtemp(prefix="zav-bench-"))
+    os.chdir(directory)
     try:
-        (directory / "ZAV.cfg").write_text(CONFIG % "FALSE")
-        idle_wall, idle_cpu = medians(time_runs(zav, directory, args.runs))
-        print("start-up and exit alone: %.1f ms wall, %.1f ms CPU (median of %d)"
-              % (idle_wall * 1000, idle_cpu * 1000, args.runs))
-        (directory / "ZAV.cfg").write_text(CONFIG % "TRUE")
-        print("%9s %8s %13s %13s %13s" % ("commands", "file MB", "load wall ms", "load CPU ms",
-                                          "best wall ms"))
-        for count in args.counts:
-            text = generate(count)
-            (directory / "CMD.zav").write_text(text)
-            times = time_runs(zav, directory, args.runs)
-            wall, cpu = medians(times)
-            best = min(t[0] for t in times)
-            print("%9d %8.1f %13.1f %13.1f %13.1f" % (
-                count, len(text) / 1e6, (wall - idle_wall) * 1000, (cpu - idle_cpu) * 1000,
-                (best - idle_wall) * 1000))
-            sys.stdout.flush()
+        if args.hostile:
+            hostile_files(zavs, directory)
+        else:
+            generated_files(zavs, directory, args)
     finally:
         shutil.rmtree(directory, ignore_errors=True)
 

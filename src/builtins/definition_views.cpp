@@ -43,7 +43,7 @@ void printNumberedList(const std::vector<std::string>& items) {
 }
 
 bool carriesTag(const CommandRecord& record, const std::string& tag) {
-  return std::find(record.tags.begin(), record.tags.end(), tag) != record.tags.end();
+  return hasTag(record.tags, tag);
 }
 
 }  // namespace
@@ -52,10 +52,10 @@ void printCommandNotValid(const std::string& name) {
   printMessage("+ cmd " + name + " is not valid");
 }
 
-std::string tagListText(const std::vector<std::string>& tags) {
+std::string tagListText(const std::string& tags) {
   if (tags.empty()) return " TAG list is empty";
   std::string text = "| ";
-  for (const std::string& tag : tags) text += tag + " | ";
+  for (std::string_view tag : tagWords(tags)) text.append(tag).append(" | ");
   return text;
 }
 
@@ -65,7 +65,7 @@ void showInfo(const std::string& name) {
     printMessage("+ cmd " + name + " is not valid.");
     return;
   }
-  printField(kFieldColour, name, recordAt(location).info);
+  printField(kFieldColour, name, recordAt(location).info.str());
 }
 
 void showLogic(const std::string& name) {

@@ -15,7 +15,7 @@ CommandRecord command(const std::string& name, std::vector<std::string> tags = {
   record.name = name;
   record.logic = "-Y " + name;
   record.info = "about " + name;
-  record.tags = std::move(tags);
+  record.tags = joinTags({tags.begin(), tags.end()});
   record.hidden = hidden;
   return record;
 }

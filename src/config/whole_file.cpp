@@ -1,6 +1,7 @@
 #include "config/whole_file.h"
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -10,10 +11,18 @@
 namespace zav {
 
 std::string toTextMode(std::string bytes) {
-  size_t out = 0;
-  for (size_t in = 0; in < bytes.size(); ++in) {
-    if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n') continue;
-    bytes[out++] = bytes[in];
+  // Most files hold no CR LF at all; the text between two of them is moved
+  // as one block.
+  size_t out = bytes.find("\r\n");
+  if (out == std::string::npos) return bytes;
+  // Writes only behind the place it reads, so every search sees the file's
+  // own bytes.
+  for (size_t in = out + 1; in < bytes.size();) {
+    size_t next = bytes.find("\r\n", in);
+    size_t end = next == std::string::npos ? bytes.size() : next;
+    std::memmove(&bytes[out], &bytes[in], end - in);
+    out += end - in;
+    in = end + 1;
   }
   bytes.resize(out);
   return bytes;

@@ -14,6 +14,7 @@ namespace {
 
 // "[INSERT(" + 64 name characters + ")]".
 constexpr size_t kLongestInsertMarker = 74;
+constexpr const char* kInsertLiteral = "[INSERT(";
 
 const Regex& insertMarkerNamed() {
   static const Regex marker(patterns::insertMarkerNamed);
@@ -73,7 +74,7 @@ void checkFragmentInserts() {
   for (auto& [name, fragment] : auxiliaryLogicTable) {
     // Nearly every fragment is clean; a plain substring test spares them
     // the pattern.
-    if (fragment.find("[INSERT(") == std::string::npos) continue;
+    if (fragment.find(kInsertLiteral) == std::string::npos) continue;
     // Markers do not overlap, so walking them in place and cutting once
     // behind the last gives what cutting after each one would.
     size_t cut = 0;
@@ -88,9 +89,11 @@ void checkFragmentInserts() {
 
 bool validateInserts(const std::string& cmd, const std::string& text, std::uint32_t& count) {
   RegexMatch match;
-  for (size_t position = 0;
+  // Every marker begins with the literal; the pattern starts where it stands.
+  for (size_t position = text.find(kInsertLiteral);
+       position != std::string::npos &&
        insertMarkerNamed().search(text, match, position) == SearchStatus::found;
-       position = match.end()) {
+       position = text.find(kInsertLiteral, match.end())) {
     std::string ref = match.group(text, 1);
     if (findAuxiliaryLogic(ref) == nullptr) {
       reportInvalidReference(ref, cmd);
@@ -104,7 +107,8 @@ bool validateInserts(const std::string& cmd, const std::string& text, std::uint3
 void expandInserts(const std::string& cmd, std::string& logic) {
   std::uint32_t count = 0;
   if (!validateInserts(cmd, logic, count) || count == 0) return;
-  static const MarkerKind kind{insertMarkerNamed(), kLongestInsertMarker, findAuxiliaryLogic};
+  static const MarkerKind kind{insertMarkerNamed(), kInsertLiteral, kLongestInsertMarker,
+                               findAuxiliaryLogic};
   ExpansionOutcome outcome = expandMarkers(logic, kind, "");
   switch (outcome.stop) {
     case ExpansionStop::none:

@@ -12,6 +12,7 @@ namespace {
 
 // "[CALL(" + 64 name characters + ")]".
 constexpr size_t kLongestCallMarker = 72;
+constexpr const char* kCallLiteral = "[CALL(";
 
 const Regex& callMarkerNamed() {
   static const Regex marker(patterns::callMarkerNamed);
@@ -53,9 +54,13 @@ void reportOversizedCalls(const std::string& cmd) {
 bool validateCalls(const std::string& listId, std::uint32_t& counter) {
   for (const CommandRecord& record : commandList(listId)) {
     RegexMatch match;
-    for (size_t position = 0;
-         callMarkerNamed().search(record.logic, match, position) == SearchStatus::found;
-         position = match.end()) {
+    // Every marker begins with the literal; the pattern starts where it
+    // stands, and most logic holds none.
+    const std::string& logic = record.logic;
+    for (size_t position = logic.find(kCallLiteral);
+         position != std::string::npos &&
+         callMarkerNamed().search(logic, match, position) == SearchStatus::found;
+         position = logic.find(kCallLiteral, match.end())) {
       std::string ref = match.group(record.logic, 1);
       CommandLocation location;
       if (!findCommand(ref, location)) {
@@ -73,9 +78,9 @@ bool validateCalls(const std::string& listId, std::uint32_t& counter) {
 }
 
 void expandCalls(const std::string& listId) {
-  static const MarkerKind kind{callMarkerNamed(), kLongestCallMarker, calledLogic};
+  static const MarkerKind kind{callMarkerNamed(), kCallLiteral, kLongestCallMarker, calledLogic};
   for (CommandRecord& record : mutableCommandList(listId)) {
-    if (record.logic.find("[CALL(") == std::string::npos) continue;
+    if (record.logic.find(kCallLiteral) == std::string::npos) continue;
     ExpansionOutcome outcome = expandMarkers(record.logic, kind, record.name);
     switch (outcome.stop) {
       case ExpansionStop::none:

@@ -1,10 +1,10 @@
 #include "defs/command_blocks.h"
 
-#include <unordered_set>
+#include <algorithm>
 
 #include "core/console_output.h"
-#include "defs/block_matcher.h"
 #include "defs/auxiliary_logic.h"
+#include "defs/block_matcher.h"
 #include "defs/command_store.h"
 #include "defs/loader.h"
 #include "defs/marker_counts.h"
@@ -27,8 +27,18 @@ const KindConstants& constantsFor(BlockKind kind) {
   return kind == BlockKind::zav ? zav : win;
 }
 
+// What patterns::tagWord takes: [a-zA-Z0-9_].
+bool isTagWordChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
 std::string spanText(const std::string& text, const TextSpan& span) {
   return span.empty() ? std::string() : text.substr(span.begin, span.end - span.begin);
+}
+
+std::string_view spanView(const std::string& text, const TextSpan& span) {
+  return span.empty() ? std::string_view()
+                      : std::string_view(text).substr(span.begin, span.end - span.begin);
 }
 
 void reportDuplicate(const KindConstants& constants, const std::string& name) {
@@ -38,18 +48,33 @@ void reportDuplicate(const KindConstants& constants, const std::string& name) {
 
 }  // namespace
 
-std::vector<std::string> splitTags(const std::string& tagText) {
-  static const Regex word(patterns::tagWord);
-  std::vector<std::string> tags;
-  std::unordered_set<std::string> seen;
-  RegexMatch match;
-  for (size_t position = 0;
-       word.search(tagText, match, position, SearchFrom::restAsNewText) == SearchStatus::found;
-       position = match.end()) {
-    std::string tag = match.group(tagText, 1);
-    if (seen.insert(tag).second) tags.push_back(std::move(tag));
+std::string joinedTags(std::string_view tagText) {
+  // Most TAG lines are already joined: a few distinct words, one "|"
+  // between each two. They are taken as they stand.
+  constexpr size_t kCheckedWords = 8;
+  std::string_view seen[kCheckedWords];
+  size_t count = 0;
+  bool asWritten = !tagText.empty();
+  for (size_t begin = 0; asWritten && begin <= tagText.size();) {
+    size_t end = std::min(tagText.find('|', begin), tagText.size());
+    std::string_view word = tagText.substr(begin, end - begin);
+    asWritten = !word.empty() && count < kCheckedWords &&
+                std::all_of(word.begin(), word.end(), isTagWordChar) &&
+                std::find(seen, seen + count, word) == seen + count;
+    if (asWritten) seen[count++] = word;
+    begin = end + 1;
   }
-  return tags;
+  if (asWritten) return std::string(tagText);
+  std::vector<std::string_view> words;
+  for (size_t at = 0; at < tagText.size();) {
+    size_t begin = at;
+    while (at < tagText.size() && isTagWordChar(tagText[at])) ++at;
+    if (at > begin)
+      words.push_back(tagText.substr(begin, at - begin));
+    else
+      ++at;
+  }
+  return joinTags(words);
 }
 
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text) {
@@ -70,8 +95,8 @@ void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::
     expandInserts(record.name, record.logic);
     record.hasList = hasSingleListMarker(record.logic);
     record.argCount = countArgumentMarkers(record.logic);
-    record.info = spanText(text, match.info);
-    record.tags = splitTags(spanText(text, match.tags));
+    record.info = spanView(text, match.info);
+    record.tags = joinedTags(spanView(text, match.tags));
     record.hidden = !match.hide.empty();
     appendCommand(constants.listId, std::move(record));
   }

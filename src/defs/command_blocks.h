@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace zav {
 
@@ -18,8 +18,9 @@ enum class BlockKind { zav, win };
 // kind's list is reported and the block dropped.
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text);
 
-// The tag words of a TAG text in order of first appearance, each once.
-std::vector<std::string> splitTags(const std::string& tagText);
+// The tag words of a TAG text (runs of name characters) in order of first
+// appearance, each once, joined by "|" as CommandRecord::tags holds them.
+std::string joinedTags(std::string_view tagText);
 
 }  // namespace zav
 

@@ -37,9 +37,16 @@ bool needsSurroundings(std::string_view format) {
 // for its last marker is worked through, so that its name still counts for
 // cycles.
 struct Frame {
-  std::string text;
+  // The text is read in place where it is stored (the caller's text, a
+  // fragment, another command's logic); only a replacement made from a
+  // format with "$" is held by the frame itself.
+  const std::string* source = nullptr;
+  std::string owned;
   size_t pos = 0;
   std::string name;  // whose text this is; empty for the caller's
+
+  const std::string& text() const { return source != nullptr ? *source : owned; }
+  size_t size() const { return text().size(); }
 };
 
 // Memory a frame costs beyond its text, counted into the size limit so
@@ -79,17 +86,19 @@ struct Expansion {
     return true;
   }
 
-  void push(std::string text, const std::string& name) {
+  // Pushes `*source`, or `owned` when source is nullptr.
+  void push(const std::string* source, std::string owned, const std::string& name) {
+    const std::string& text = source != nullptr ? *source : owned;
     unread += text.size();
     if (!name.empty()) ++open[name];
     if (!text.empty()) live.push_back(frames.size());
-    frames.push_back(Frame{std::move(text), 0, name});
+    frames.push_back(Frame{source, std::move(owned), 0, name});
   }
 
   void pop() {
     Frame& top = frames.back();
-    if (top.pos < top.text.size()) {
-      unread -= top.text.size() - top.pos;
+    if (top.pos < top.size()) {
+      unread -= top.size() - top.pos;
       live.pop_back();
     }
     if (!top.name.empty() && --open[top.name] == 0) open.erase(top.name);
@@ -97,7 +106,7 @@ struct Expansion {
   }
 
   void popReadFrames() {
-    while (!frames.empty() && frames.back().pos == frames.back().text.size()) pop();
+    while (!frames.empty() && frames.back().pos == frames.back().size()) pop();
   }
 
   // Up to `count` bytes of the unread text, beginning `skip` bytes in.
@@ -105,7 +114,7 @@ struct Expansion {
     std::string result;
     for (size_t i = live.size(); i-- > 0 && result.size() < count;) {
       const Frame& frame = frames[live[i]];
-      std::string_view rest = std::string_view(frame.text).substr(frame.pos);
+      std::string_view rest = std::string_view(frame.text()).substr(frame.pos);
       size_t dropped = std::min(skip, rest.size());
       skip -= dropped;
       rest.remove_prefix(dropped);
@@ -118,11 +127,11 @@ struct Expansion {
   void consume(size_t count) {
     while (count > 0) {
       Frame& frame = frames[live.back()];
-      size_t step = std::min(count, frame.text.size() - frame.pos);
+      size_t step = std::min(count, frame.size() - frame.pos);
       frame.pos += step;
       unread -= step;
       count -= step;
-      if (frame.pos == frame.text.size()) live.pop_back();
+      if (frame.pos == frame.size()) live.pop_back();
     }
   }
 
@@ -161,12 +170,12 @@ struct Expansion {
 
   // The replacement of the literal loop for one marker: the named text read
   // as a format for the marker's match, in the whole current text.
+  // A format without "$" is the replacement as it stands; `replacement`
+  // is then left empty and `asIs` set.
   bool replacementFor(const FoundMarker& marker, const std::string& format,
-                      std::string& replacement) {
-    if (format.find('$') == std::string::npos) {
-      replacement = format;
-      return true;
-    }
+                      std::string& replacement, bool& asIs) {
+    asIs = format.find('$') == std::string::npos;
+    if (asIs) return true;
     size_t inOut = out.size() - marker.begin;
     std::string markerText = out.substr(marker.begin) + unreadText(0, marker.length - inOut);
     RegexMatch match;
@@ -189,9 +198,12 @@ struct Expansion {
     if (isCycle(marker)) return stop(ExpansionStop::cycle, marker.name, true);
     const std::string* format = kind.lookup(marker.name);
     if (format == nullptr) return stop(ExpansionStop::unknownName, marker.name, true);
-    std::string replacement;
-    if (!replacementFor(marker, *format, replacement) ||
-        !charge(replacement.size() + kChargePerReplacement))
+    std::string formatted;
+    bool asIs = false;
+    if (!replacementFor(marker, *format, formatted, asIs))
+      return stop(ExpansionStop::sizeLimit, marker.name, false);
+    const std::string& replacement = asIs ? *format : formatted;
+    if (!charge(replacement.size() + kChargePerReplacement))
       return stop(ExpansionStop::sizeLimit, marker.name, false);
     size_t inOut = out.size() - marker.begin;
     out.resize(marker.begin);
@@ -201,7 +213,7 @@ struct Expansion {
     if (inOut > 0) popReadFrames();
     if (out.size() + unread + replacement.size() + (frames.size() + 1) * kFrameOverhead > sizeLimit)
       return stop(ExpansionStop::sizeLimit, marker.name, false);
-    push(std::move(replacement), marker.name);
+    push(asIs ? format : nullptr, std::move(formatted), marker.name);
     return true;
   }
 
@@ -218,20 +230,25 @@ struct Expansion {
         }
       }
       Frame& top = frames.back();
+      const std::string& text = top.text();
       RegexMatch match;
-      // The marker patterns are plain and bounded; the engine cannot run
-      // out of resources on them, so anything but a match ends this frame.
-      if (kind.namedMarker.search(top.text, match, top.pos) != SearchStatus::found) {
-        out.append(top.text, top.pos, std::string::npos);
+      // Every marker begins with the literal, so the pattern starts where
+      // it stands; most texts hold none. The marker patterns are plain and
+      // bounded; the engine cannot run out of resources on them, so
+      // anything but a match ends this frame.
+      size_t literal = text.find(kind.literal, top.pos);
+      if (literal == std::string::npos ||
+          kind.namedMarker.search(text, match, literal) != SearchStatus::found) {
+        out.append(text, top.pos, std::string::npos);
         pop();
         frameChanged = true;
         continue;
       }
       size_t before = match.begin() - top.pos;
-      out.append(top.text, top.pos, before);
+      out.append(text, top.pos, before);
       marker.begin = out.size();
       marker.length = match.end() - match.begin();
-      marker.name = match.group(top.text, 1);
+      marker.name = match.group(text, 1);
       consume(before);
       if (!replace(marker)) return false;
       frameChanged = true;
@@ -240,17 +257,77 @@ struct Expansion {
   }
 };
 
+// The usual case, done in one walk: every marker of the text names a text
+// that holds no "[" and no "$", no "[" stands within a marker's length in
+// front of a marker, and the work fits the limits. Then no pasted text can
+// hold or complete a marker, each replacement is the named text as it
+// stands, and the literal loop replaces the text's own markers one after
+// another: the result is the text with each marker swapped for its text,
+// and the work charged is what the loop would charge. False (and nothing
+// charged or changed) when the text is not such a case; the full engine
+// then takes it from the start.
+bool expandPlainMarkers(std::string& text, const MarkerKind& kind, const std::string& rootName) {
+  struct Paste {
+    size_t begin, end;  // the marker in `text`
+    const std::string* with;
+  };
+  std::vector<Paste> pastes;
+  size_t pasted = 0;
+  size_t work = 0;
+  size_t cleanFrom = 0;  // where the result so far has no "[" behind it
+  RegexMatch match;
+  for (size_t at = text.find(kind.literal); at != std::string::npos;
+       at = text.find(kind.literal, match.end())) {
+    if (kind.namedMarker.search(text, match, at) != SearchStatus::found) break;
+    std::string name = match.group(text, 1);
+    if (name == rootName) return false;
+    const std::string* with = kind.lookup(name);
+    if (with == nullptr || with->find_first_of("[$") != std::string::npos) return false;
+    // The window in front of the marker that a straddling marker would
+    // begin in: text behind the last paste, or a paste without "[".
+    size_t window = kind.longestMarker - 1;
+    size_t from = match.begin() > window ? match.begin() - window : 0;
+    if (text.find('[', std::max(from, cleanFrom)) < match.begin()) return false;
+    pastes.push_back({match.begin(), match.end(), with});
+    pasted += with->size();
+    work += with->size() + kChargePerReplacement;
+    cleanFrom = match.end();
+  }
+  if (pastes.empty()) return true;
+  if (work > kExpansionWorkLimit || work > budgetLeft ||
+      pasted + 2 * kFrameOverhead > kExpansionGrowthLimit)
+    return false;
+  budgetLeft -= work;
+  std::string result;
+  size_t removed = 0;
+  for (const Paste& paste : pastes) removed += paste.end - paste.begin;
+  result.reserve(text.size() - removed + pasted);
+  size_t done = 0;
+  for (const Paste& paste : pastes) {
+    result.append(text, done, paste.begin - done).append(*paste.with);
+    done = paste.end;
+  }
+  result.append(text, done, std::string::npos);
+  text.swap(result);
+  return true;
+}
+
 }  // namespace
 
 void resetExpansionBudget() { budgetLeft = kExpansionLoadBudget; }
 
 ExpansionOutcome expandMarkers(std::string& text, const MarkerKind& kind,
                                const std::string& rootName) {
+  if (expandPlainMarkers(text, kind, rootName)) return ExpansionOutcome();
   Expansion expansion(kind, rootName);
   expansion.sizeLimit = text.size() + kExpansionGrowthLimit;
   expansion.out.reserve(text.size());
-  expansion.push(text, rootName);
-  if (expansion.run()) text.swap(expansion.out);
+  expansion.push(&text, std::string(), rootName);
+  if (expansion.run()) {
+    // Sized for what it holds: the appends may have doubled it.
+    expansion.out.shrink_to_fit();
+    text.swap(expansion.out);
+  }
   return expansion.outcome;
 }
 

@@ -9,7 +9,6 @@
 #define ZAV_DEFS_INSERT_AND_CALL_EXPANSION_H_
 
 #include <cstddef>
-#include <functional>
 #include <string>
 
 namespace zav {
@@ -18,9 +17,11 @@ class Regex;
 
 struct MarkerKind {
   const Regex& namedMarker;  // group 1 is the name
+  const char* literal;       // what every marker begins with, as plain text
   size_t longestMarker;      // the longest text a marker can have
   // The text that a name stands for, or nullptr when nothing bears the name.
-  std::function<const std::string*(const std::string&)> lookup;
+  // It must stay in place, unchanged, while one expansion runs.
+  const std::string* (*lookup)(const std::string& name);
 };
 
 enum class ExpansionStop {

@@ -72,7 +72,9 @@ void scanIncludes(const std::string& fileName, const std::string& text) {
 
 void loadCommandFile() {
   resetExpansionBudget();
-  const std::string mainText = readWholeFile(commandFilePath(config.ZAV_CMD_FILE_PATH), "");
+  // The one copy of the main file's text. Include files are read anew in
+  // each pass instead of being kept.
+  std::string mainText = readWholeFile(commandFilePath(config.ZAV_CMD_FILE_PATH), "");
 
   // Pass 1: every fragment and include name. The include list grows while
   // it is walked, which makes the walk breadth first; each name is listed
@@ -95,10 +97,16 @@ void loadCommandFile() {
     parseBlocksAndUnits(name, readWholeFile(name, ""));
   }
 
+  // Pass 3 reads only the main file's Implicit Constructor lines: the rest
+  // of its text goes before the calls make the logic grow, so that the file
+  // and the finished records are never in memory together.
+  const std::string mainIcLines = implicitConstructorLines(mainText);
+  std::string().swap(mainText);
+
   resolveCalls();
 
   // Pass 3: Implicit Constructors, applied to the resolved logic.
-  parseImplicitConstructors(mainText);
+  parseImplicitConstructors(mainIcLines);
   for (size_t i = 0; i < includeList().size(); ++i)
     parseImplicitConstructors(readWholeFile(includeList()[i], ""));
   applyImplicitConstructors();

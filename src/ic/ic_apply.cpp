@@ -12,11 +12,16 @@
 namespace zav {
 namespace {
 
+// Builds the new logic in a string of its exact size: growing the old one
+// in place would double its capacity, for every command of the type.
 void addText(std::string& logic, const std::string& text, IcPosition position) {
+  std::string joined;
+  joined.reserve(logic.size() + text.size());
   if (position == IcPosition::prefix)
-    logic.insert(0, text);
+    joined.append(text).append(logic);
   else
-    logic += text;
+    joined.append(logic).append(text);
+  logic.swap(joined);
 }
 
 // Phase 1: every command of the type that neither a Specific IC nor an

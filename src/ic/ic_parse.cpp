@@ -2,6 +2,7 @@
 // twelve stores, with every problem reported and skipped.
 #include "ic/implicit_constructors.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -156,9 +157,12 @@ NameKind classifyName(const std::string& name, IcType type) {
 void globalPass(const std::string& text, IcPosition position, IcType type) {
   size_t count = 0;
   std::string al;
-  forEachMatch(passPattern(IcScope::global, position, type), text, [&](const RegexMatch& match) {
-    if (count++ == 0) al = match.group(text, 1);
-  }, passKeyword(position, type));
+  forEachMatch(
+      passPattern(IcScope::global, position, type), text,
+      [&](const RegexMatch& match) {
+        if (count++ == 0) al = match.group(text, 1);
+      },
+      passKeyword(position, type));
   if (count >= 2) printOnlyOneGlobal(position, type);
   if (count == 0) return;
   if (findAuxiliaryLogic(al) == nullptr) {
@@ -187,17 +191,21 @@ void registerSpecific(const std::string& name, const std::string& al, IcPosition
 }
 
 void specificPass(const std::string& text, IcPosition position, IcType type) {
-  forEachMatch(passPattern(IcScope::specific, position, type), text, [&](const RegexMatch& match) {
-    std::string al = match.group(text, 4);
-    // An undefined AL rejects the whole IC before any of its names is read.
-    if (findAuxiliaryLogic(al) == nullptr) {
-      printLocalReferenceInvalid(al, position, type);
-      return;
-    }
-    forEachListedName(match.group(text, 1),
-                      [&](const std::string& name) { registerSpecific(name, al, position, type); });
-    registerSpecific(match.group(text, 3), al, position, type);
-  }, passKeyword(position, type));
+  forEachMatch(
+      passPattern(IcScope::specific, position, type), text,
+      [&](const RegexMatch& match) {
+        std::string al = match.group(text, 4);
+        // An undefined AL rejects the whole IC before any of its names is read.
+        if (findAuxiliaryLogic(al) == nullptr) {
+          printLocalReferenceInvalid(al, position, type);
+          return;
+        }
+        forEachListedName(match.group(text, 1), [&](const std::string& name) {
+          registerSpecific(name, al, position, type);
+        });
+        registerSpecific(match.group(text, 3), al, position, type);
+      },
+      passKeyword(position, type));
 }
 
 // One Exclusion store with an index of its names, so that a long list is
@@ -230,19 +238,92 @@ void exclude(const std::string& name, ExclusionTarget& target, IcPosition positi
 
 void exclusionPass(const std::string& text, IcPosition position, IcType type) {
   ExclusionTarget target(icStores(position, type).exclusion);
-  forEachMatch(passPattern(IcScope::exclusion, position, type), text, [&](const RegexMatch& match) {
-    forEachListedName(match.group(text, 1),
-                      [&](const std::string& name) { exclude(name, target, position, type); });
-    // The last item is captured with its "!".
-    exclude(match.group(text, 3).substr(1), target, position, type);
-  }, passKeyword(position, type));
+  forEachMatch(
+      passPattern(IcScope::exclusion, position, type), text,
+      [&](const RegexMatch& match) {
+        forEachListedName(match.group(text, 1),
+                          [&](const std::string& name) { exclude(name, target, position, type); });
+        // The last item is captured with its "!".
+        exclude(match.group(text, 3).substr(1), target, position, type);
+      },
+      passKeyword(position, type));
+}
+
+// --- Where the patterns can match.
+
+// Every character an Implicit Constructor match can hold: white space, name
+// characters and "= { } * , ! - > [ ] .".
+bool isIcChar(char c) {
+  return isPatternSpace(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         (c >= '0' && c <= '9') ||
+         std::string_view("_={}*,!->[].").find(c) != std::string_view::npos;
+}
+
+// Kept between the parts of implicitConstructorLines: no pattern takes it,
+// and it is not a line feed, so "^" does not hold behind it.
+constexpr char kPartGap = '\0';
+
+// No match that begins at the keyword at `keyword` ends behind the returned
+// position. Every pattern takes the list up to the first "}" (no list holds
+// one), then white space, and the Global and Specific ones an arrow up to
+// its first "]" and the white space behind it; a character no pattern takes
+// ends every match earlier.
+size_t furthestMatchEnd(std::string_view text, size_t keyword) {
+  auto upTo = [&](size_t at, char close) {
+    while (at < text.size() && text[at] != close && isIcChar(text[at])) ++at;
+    return at;
+  };
+  auto skipSpace = [&](size_t at) {
+    while (at < text.size() && isPatternSpace(text[at])) ++at;
+    return at;
+  };
+  size_t at = upTo(keyword, '}');
+  if (at == text.size() || text[at] != '}') return at;
+  at = skipSpace(at + 1);
+  if (text.substr(at, 2) != "->") return at;
+  at = upTo(at, ']');
+  if (at == text.size() || text[at] != ']') return at;
+  return skipSpace(at + 1);
 }
 
 }  // namespace
 
-void parseImplicitConstructors(std::string text) {
+std::string implicitConstructorLines(std::string_view text) {
+  std::string lines;
+  bool open = false;
+  size_t partBegin = 0;
+  size_t partEnd = 0;
+  auto closePart = [&] {
+    if (partBegin > 0) lines += kPartGap;
+    lines.append(text.substr(partBegin, partEnd - partBegin));
+    if (partEnd < text.size()) lines += kPartGap;
+  };
+  for (size_t at = text.find("fix."); at != std::string_view::npos;
+       at = text.find("fix.", at + 1)) {
+    if (at < 3) continue;
+    std::string_view word = text.substr(at - 3, 3);
+    if (word != "Pre" && word != "Suf") continue;
+    size_t keyword = at - 3;
+    size_t begin = keyword;
+    while (begin > 0 && isPatternSpace(text[begin - 1])) --begin;
+    size_t end = furthestMatchEnd(text, keyword);
+    if (open && begin <= partEnd) {
+      partEnd = std::max(partEnd, end);
+      continue;
+    }
+    if (open) closePart();
+    open = true;
+    partBegin = begin;
+    partEnd = end;
+  }
+  if (open) closePart();
+  return lines;
+}
+
+void parseImplicitConstructors(std::string_view fileText) {
   using P = IcPosition;
   using T = IcType;
+  const std::string text = implicitConstructorLines(fileText);
   // The order of the passes is the order of their messages: Global takes
   // both positions of ZAV, then of WIN; Specific and Exclusion take both
   // types of Prefix, then of Suffix.

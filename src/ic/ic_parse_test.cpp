@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "ic/ic_test_support.h"
+#include "text/line_keyword.h"
+#include "text/patterns.h"
+#include "text/regex.h"
 
 namespace zav {
 namespace {
@@ -183,6 +187,65 @@ TEST(ImplicitConstructorParse, ClearEmptiesEveryStore) {
   std::string output = captureOutput([] { parseImplicitConstructors("Prefix.WIN = {!list_tmp}"); });
   EXPECT_EQ(output, "");
   EXPECT_EQ(describeStores(), "pre.win.e=[list_tmp]");
+}
+
+// Each pattern's walk over a text, as the passes walk it: every match's
+// groups, searched from the previous match's end as a new text.
+std::string walk(const std::string& pattern, const std::string& keyword, const std::string& text) {
+  Regex regex(pattern, RegexAnchor::atStart);
+  std::string found;
+  RegexMatch match;
+  for (size_t start = 0;
+       start <= text.size() && searchLineKeyword(regex, keyword, text, match, start,
+                                                 SearchFrom::restAsNewText) == SearchStatus::found;
+       start = std::max(match.end(), start + 1))
+    for (size_t group = 0; group < match.groups.size(); ++group)
+      found += "[" + match.group(text, group) + "]";
+  return found;
+}
+
+// The Implicit Constructor lines give every pattern the matches of the whole
+// text, on random texts of the patterns' pieces and the characters around.
+TEST(ImplicitConstructorParse, LinesHoldEveryMatch) {
+  const std::vector<std::string> pieces = {"Prefix.ZAV = {*} -> [L.x]",
+                                           "Suffix.WIN={a, b}->[ L.y ]",
+                                           "Prefix.WIN = {!a,\n !b}",
+                                           "Suffix.ZAV",
+                                           "Prefix.",
+                                           "fix.",
+                                           " = ",
+                                           "{",
+                                           "}",
+                                           "*",
+                                           "a",
+                                           "!b",
+                                           ",\n",
+                                           "->",
+                                           "[L.x]",
+                                           " ",
+                                           "\n",
+                                           "\t",
+                                           "\r",
+                                           "\"",
+                                           ";",
+                                           "\n  ",
+                                           "x"};
+  std::mt19937 engine(15);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    for (int n = std::uniform_int_distribution<int>(0, 40)(engine); n > 0; --n)
+      text += pieces[std::uniform_int_distribution<size_t>(0, pieces.size() - 1)(engine)];
+    const std::string lines = implicitConstructorLines(text);
+    for (const char* position : {"Prefix", "Suffix"}) {
+      for (const char* type : {"ZAV", "WIN"}) {
+        const std::string keyword = std::string(position) + "." + type;
+        for (const std::string& pattern :
+             {patterns::icGlobal(position, type), patterns::icSpecific(position, type),
+              patterns::icExclusion(position, type)})
+          ASSERT_EQ(walk(pattern, keyword, lines), walk(pattern, keyword, text)) << text;
+      }
+    }
+  }
 }
 
 }  // namespace

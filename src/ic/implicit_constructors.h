@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zav {
@@ -43,8 +44,19 @@ const char* typeListId(IcType type);  // "ZAVExtCMDsList" / "WINExtCMDsList"
 
 // Parses one command file's text into the stores (twelve passes), printing
 // every problem. Called by the loader for the main file, then each include;
-// each call builds on what the earlier calls of the same load stored.
-void parseImplicitConstructors(std::string text);
+// each call builds on what the earlier calls of the same load stored. The
+// text may also be what implicitConstructorLines made of one: both parse
+// alike.
+void parseImplicitConstructors(std::string_view text);
+
+// The parts of a text where an Implicit Constructor can stand: around every
+// "Prefix." and "Suffix.", from the white space before it to the furthest
+// place a match could end, each part cut out whole and the parts kept apart
+// by a character none of the patterns takes. Every pattern finds in it the
+// matches it finds in the whole text (each match lies inside one part, and
+// "^" holds at the same places), so the twelve passes read a few lines
+// instead of the file, and the loader can let the file go before them.
+std::string implicitConstructorLines(std::string_view text);
 
 // Adds the Implicit Constructor texts to the stored logic; once per load,
 // after the last file has been parsed.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "core/shell_state.h"
@@ -52,8 +53,8 @@ ArgumentKind argumentKind(const std::vector<std::string>& wordsBefore) {
 class Collector {
  public:
   explicit Collector(const std::string& word) : word_(word) {}
-  void offer(const std::string& name) {
-    if (name.compare(0, word_.size(), word_) == 0) names_.push_back(name);
+  void offer(std::string_view name) {
+    if (name.substr(0, word_.size()) == word_) names_.emplace_back(name);
   }
   std::vector<std::string> sorted() {
     std::sort(names_.begin(), names_.end());
@@ -122,7 +123,7 @@ CompletionCandidates completionCandidates(const std::string& lineBefore, const s
     case ArgumentKind::tag:
       for (const char* listId : kCommandListIds)
         for (const CommandRecord& record : commandList(listId))
-          for (const std::string& tag : record.tags) collector.offer(tag);
+          for (std::string_view tag : tagWords(record.tags)) collector.offer(tag);
       break;
   }
   result.names = collector.sorted();

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 CommandRecord command(const std::string& name, std::vector<std::string> tags, bool hidden) {
   CommandRecord record;
   record.name = name;
-  record.tags = std::move(tags);
+  record.tags = joinTags({tags.begin(), tags.end()});
   record.hidden = hidden;
   return record;
 }

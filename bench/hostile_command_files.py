@@ -1,29 +1,9 @@
 #!/usr/bin/env python3
-"""Times how long the built zav takes to start with large and hostile
-command files, one fresh directory per case. Nothing is asserted: the
-numbers show whether loading stays linear (a quadratic walk turns the
-larger cases into minutes).
-
-Usage: tools/bench_loader.py [--zav build/zav]
-"""
-import argparse
-import os
-import pathlib
+"""Large and hostile command files for the load benchmark
+(run_load_benchmark.py --hostile): whether loading stays linear shows in
+their times, since a quadratic walk turns the larger ones into minutes."""
 import random
-import subprocess
-import sys
-import tempfile
-import time
 
-CONFIG = """<ZAV CONFIGURATION FILE>
-ZAV_CMD_FILE_PATH = LOCAL;
-LOAD_CMD_ZAV_FILE = TRUE;
-TSHARK_EXE_PATH = tshark;
-PCAP_DIR_PATH = ./;
-DEFAULT_PCAP_NAME = a.pcap;
-HISTORY_DIR_PATH = LOCAL;
-LOAD_HISTORY_FILE = FALSE;
-"""
 HEADER = b"<ZAV CONTROL COMMANDS>\n"
 
 
@@ -91,26 +71,3 @@ CASES = [
     ("pasting completes a marker without end", endless_completion),
 ]
 
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--zav", default="build/zav")
-    args = parser.parse_args()
-    zav = str(pathlib.Path(args.zav).resolve())
-    for title, make in CASES:
-        with tempfile.TemporaryDirectory(prefix="zav-bench-") as directory:
-            pathlib.Path(directory, "ZAV.cfg").write_text(CONFIG)
-            data = make()
-            pathlib.Path(directory, "CMD.zav").write_bytes(data)
-            start = time.monotonic()
-            result = subprocess.run([zav], cwd=directory, input=b"exit\n", capture_output=True,
-                                    env=dict(os.environ, LC_ALL="C"), timeout=600)
-            seconds = time.monotonic() - start
-            messages = result.stdout.count(b"\n+ ")
-            print("%-42s %7.1f MB %7.2f s  %d messages" %
-                  (title, len(data) / 1e6, seconds, messages))
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
