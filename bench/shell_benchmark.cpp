@@ -11,7 +11,7 @@
 
 #include "core/shell_state.h"
 #include "defs/command_store.h"
-#include "defs/loader.h"
+#include "builtins/command_file_loader.h"
 #include "exec/dispatch.h"
 #include "exec/launch.h"
 #include "ic/implicit_constructors.h"

@@ -3,7 +3,7 @@
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
-#include "defs/loader.h"
+#include "builtins/command_file_loader.h"
 #include "ic/implicit_constructors.h"
 
 namespace zav {

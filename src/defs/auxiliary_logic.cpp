@@ -2,7 +2,7 @@
 
 #include "core/console_output.h"
 #include "defs/command_store.h"
-#include "defs/loader.h"
+#include "defs/command_file.h"
 #include "defs/insert_and_call_expansion.h"
 #include "text/line_keyword.h"
 #include "text/patterns.h"

@@ -6,7 +6,7 @@
 #include "defs/auxiliary_logic.h"
 #include "defs/block_matcher.h"
 #include "defs/command_store.h"
-#include "defs/loader.h"
+#include "defs/command_file.h"
 #include "defs/marker_counts.h"
 #include "text/patterns.h"
 #include "text/regex.h"

@@ -4,7 +4,7 @@
 
 #include "core/console_output.h"
 #include "defs/command_store.h"
-#include "defs/loader.h"
+#include "defs/command_file.h"
 #include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"

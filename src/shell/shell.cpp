@@ -16,7 +16,7 @@
 #include "core/line_reader.h"
 #include "shell/options.h"
 #include "core/shell_state.h"
-#include "defs/loader.h"
+#include "builtins/command_file_loader.h"
 #include "exec/dispatch.h"
 #include "platform/console.h"
 #include "platform/line_editor.h"

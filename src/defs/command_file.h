@@ -1,15 +1,12 @@
-// Loading CMD.zav and its include files into the command store.
-#ifndef ZAV_DEFS_LOADER_H_
-#define ZAV_DEFS_LOADER_H_
+// The file level of the command files: the main file's path, the checks
+// every parser gives a file's text, and include lines. Loading the files in
+// their passes is builtins/command_file_loader.h.
+#ifndef ZAV_DEFS_COMMAND_FILE_H_
+#define ZAV_DEFS_COMMAND_FILE_H_
 
 #include <string>
 
 namespace zav {
-
-// Reads the main command file (ZAV_CMD_FILE_PATH + "CMD.zav", or "CMD.zav"
-// for "LOCAL") and every include file, and runs the parsers in their fixed
-// order of passes. Adds to whatever the stores hold; prints every problem.
-void loadCommandFile();
 
 // The main command file's path for a ZAV_CMD_FILE_PATH value: the value is
 // a plain prefix, no separator is put in.
@@ -31,4 +28,4 @@ void reportSearchGaveUp(const std::string& fileName, const std::string& construc
 
 }  // namespace zav
 
-#endif  // ZAV_DEFS_LOADER_H_
+#endif  // ZAV_DEFS_COMMAND_FILE_H_

@@ -1,4 +1,4 @@
-#include "defs/loader.h"
+#include "defs/command_file.h"
 
 #include <gtest/gtest.h>
 
