@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "builtins/output_capture_for_tests.h"
+#include "core/output_capture_test_support.h"
 
 namespace zav {
 namespace {
@@ -25,7 +25,7 @@ TEST(About, InformationTextEndsTheVersionLineWithABlank) {
 }
 
 TEST(About, TypeOutWritesTheTextUnchanged) {
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   typeOut("a\nb c\n", 0);
   typeOut("", 40);
   typeOut("d", -3);

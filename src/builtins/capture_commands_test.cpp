@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "builtins/dispatcher.h"
-#include "builtins/output_capture_for_tests.h"
+#include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "ic/implicit_constructors.h"
@@ -14,7 +14,7 @@ namespace {
 TEST(CaptureCommands, ShowBeforeAndAfterSetting) {
   currentCapture.clear();
   config.PCAP_DIR_PATH.clear();
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("getpcap");
   dispatchBuiltin("getpcappath");
   dispatchBuiltin("setpcap Trace.PCAPNG");
@@ -42,7 +42,7 @@ TEST(CaptureCommands, FailedReloadLeavesEveryStoreEmpty) {
   currentCapture = "kept.pcap";
   history = {"loadcmdfile"};
   {
-    CapturedOutput output;
+    testing_support::CapturedStreams output;
     reloadCommandFile();
   }
   EXPECT_TRUE(commandList(kZavExtList).empty());

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "builtins/dispatcher.h"
-#include "builtins/output_capture_for_tests.h"
+#include "core/output_capture_test_support.h"
 #include "defs/command_store.h"
 
 namespace zav {
@@ -21,7 +21,7 @@ CommandRecord command(const std::string& name, std::vector<std::string> tags = {
 }
 
 std::string run(const std::string& line) {
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   EXPECT_TRUE(dispatchBuiltin(line)) << line;
   return output.out();
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "builtins/output_capture_for_tests.h"
+#include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 
@@ -13,7 +13,7 @@ namespace {
 // of the built-ins that print slowly ("about", "version") or read input
 // ("ulogic" of a known name) are left to the end-to-end scenarios.
 bool takes(const std::string& line) {
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   return dispatchBuiltin(line);
 }
 
@@ -98,7 +98,7 @@ TEST(BuiltinDispatcher, BuiltinWinsOnlyWithFittingWordCount) {
   info.info = "a command named like a built-in";
   appendCommand(kZavExtList, info);
 
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   EXPECT_TRUE(dispatchBuiltin("info info"));
   EXPECT_FALSE(dispatchBuiltin("info"));  // the command dispatcher's turn
   EXPECT_FALSE(dispatchBuiltin("info info extra"));

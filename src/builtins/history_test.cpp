@@ -9,7 +9,7 @@
 
 #include "builtins/dispatcher.h"
 #include "builtins/nested_runs.h"
-#include "builtins/output_capture_for_tests.h"
+#include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 
 namespace zav {
@@ -41,7 +41,7 @@ class HistoryTest : public ::testing::Test {
 
 TEST_F(HistoryTest, LoadSkipsOnlyEmptyLinesAndReadsCrLfAsLf) {
   writeHistoryFile("first\r\n\r\n\n   \n  leading\tand tab\r\nlone\rcr\nlast without end");
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   loadHistory(directory_);
   EXPECT_EQ(output.out(), "");
   EXPECT_EQ(history, (std::vector<std::string>{"first", "   ", "  leading\tand tab", "lone\rcr",
@@ -60,7 +60,7 @@ TEST_F(HistoryTest, AppendsGoToTheEndAndSurviveClosing) {
 }
 
 TEST_F(HistoryTest, MissingFileIsCreatedAndUnopenableOneReported) {
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   loadHistory(directory_);
   EXPECT_TRUE(history.empty());
   EXPECT_EQ(access((directory_ + historyFileName).c_str(), F_OK), 0);
@@ -76,7 +76,7 @@ TEST_F(HistoryTest, MissingFileIsCreatedAndUnopenableOneReported) {
 
 TEST_F(HistoryTest, ListingNumbersFromZero) {
   history = {"a", " b", ""};
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   showHistory();
   clearHistory();
   showHistory();
@@ -87,7 +87,7 @@ TEST_F(HistoryTest, ExhWords) {
   history = {"setpcap zero", "getpcap", "setpcap two",
              "exh 1 x 2 -1 007 1 99999999999999999999999"};
   currentCapture.clear();
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin(std::string(history.back()));
   EXPECT_EQ(output.out(),
             "\n+ Pcap file name is not set yet\n"
@@ -103,7 +103,7 @@ TEST_F(HistoryTest, ExhWords) {
 
 TEST_F(HistoryTest, NumbersReferToTheListWhenReached) {
   history = {"chistory", "getpcap", "exh 0 1 0000"};
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin(std::string(history.back()));
   EXPECT_EQ(output.out(), "");
   EXPECT_EQ(output.err(),
@@ -114,7 +114,7 @@ TEST_F(HistoryTest, NumbersReferToTheListWhenReached) {
 TEST_F(HistoryTest, EntryRunningItselfIsRefusedOnce) {
   // "exh 0" typed as the first line of a run is entry 0 itself.
   history = {"exh 0"};
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("exh 0");
   EXPECT_EQ(output.out(),
             "\n+ History command number \"0\" is already running and is not started again\n");
@@ -123,7 +123,7 @@ TEST_F(HistoryTest, EntryRunningItselfIsRefusedOnce) {
 TEST_F(HistoryTest, EntriesRunningEachOtherAreRefused) {
   history = {"getpcap", "exh 2", "exh 0 1 0"};
   currentCapture = "c";
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("exh 1");
   EXPECT_EQ(output.out(),
             "\n+ Current pcap file name is: c\n"
@@ -133,7 +133,7 @@ TEST_F(HistoryTest, EntriesRunningEachOtherAreRefused) {
 
 TEST_F(HistoryTest, LongChainOfDistinctEntriesIsCut) {
   for (int i = 0; i < 1000; ++i) history.push_back("exh " + std::to_string(i + 1));
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("exh 0");
   EXPECT_EQ(output.out(),
             "\n+ History command number \"64\" is not started: 64 units and history commands "
@@ -150,7 +150,7 @@ TEST_F(HistoryTest, LongSelfRunningLineStopsAtTheAllowance) {
   std::string line = "exh";
   for (int i = 0; i < 3 * kMaxRunsPerLine; ++i) line += " 0";
   history = {line};
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin(line);
   const std::string out = output.out();
   size_t refusals = 0;

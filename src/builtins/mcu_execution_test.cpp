@@ -6,7 +6,7 @@
 
 #include "builtins/dispatcher.h"
 #include "builtins/nested_runs.h"
-#include "builtins/output_capture_for_tests.h"
+#include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "exec/launch.h"
@@ -36,7 +36,7 @@ std::string alreadyRunning(const std::string& name) {
 }
 
 TEST_F(McuTest, NoUnitsAndUnknownNames) {
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   runMcu("daily");
   appendMcu({"daily", {}});
   runMcu("Daily");
@@ -49,7 +49,7 @@ TEST_F(McuTest, NoUnitsAndUnknownNames) {
 TEST_F(McuTest, LinesRunInOrderWithoutBeingRecorded) {
   appendMcu({"switch", {"getpcap", "setpcap b.pcap", "getpcap", "history"}});
   history = {"exmcu switch"};
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("exmcu switch");
   EXPECT_EQ(output.out(),
             "\n+ Pcap file name is not set yet\n"
@@ -74,7 +74,7 @@ TEST_F(McuTest, UnitsRunBuiltinsCommandsAndPlainLines) {
   std::vector<std::string> ran;
   launchers().commandProcessor = [&ran](const std::string& line) { ran.push_back(line); };
   {
-    CapturedOutput output;
+    testing_support::CapturedStreams output;
     runMcu("mixed");
     EXPECT_EQ(output.out(), "\n\n\n\n+ Current pcap file name is: b.pcap\n");
   }
@@ -88,7 +88,7 @@ TEST_F(McuTest, UnitsRunBuiltinsCommandsAndPlainLines) {
 
 TEST_F(McuTest, UnitRunningItselfIsRefused) {
   appendMcu({"self", {"getpcap", "exmcu self", "getpcap"}});
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   runMcu("self");
   EXPECT_EQ(output.out(), "\n+ Pcap file name is not set yet\n" + alreadyRunning("self") +
                               "\n+ Pcap file name is not set yet\n");
@@ -99,13 +99,13 @@ TEST_F(McuTest, CycleThroughOtherUnitsIsRefused) {
   appendMcu({"b", {"exmcu c", "getpcap"}});
   appendMcu({"c", {"exmcu a", "exmcu b"}});
   {
-    CapturedOutput output;
+    testing_support::CapturedStreams output;
     runMcu("a");
     EXPECT_EQ(output.out(),
               alreadyRunning("a") + alreadyRunning("b") + "\n+ Pcap file name is not set yet\n");
   }
   // Everything has unwound: c, which was running, starts again.
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   runMcu("c");
   EXPECT_EQ(output.out(), alreadyRunning("c") + "\n+ Pcap file name is not set yet\n" +
                               alreadyRunning("c") + "\n+ Pcap file name is not set yet\n");
@@ -115,14 +115,14 @@ TEST_F(McuTest, CycleThroughHistoryIsRefused) {
   // Typed as the first line: entry 0 is "exmcu loop" itself.
   history = {"exmcu loop"};
   appendMcu({"loop", {"exh 0"}});
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("exmcu loop");
   EXPECT_EQ(output.out(), alreadyRunning("loop"));
 }
 
 TEST_F(McuTest, ReloadInsideAUnitFinishesTheUnit) {
   appendMcu({"reload", {"loadcmdfile", "setpcap after.pcap"}});
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   runMcu("reload");
   EXPECT_EQ(currentCapture, "after.pcap");
 }
@@ -136,7 +136,7 @@ TEST_F(McuTest, WideTreesOfUnitsStopAtTheAllowance) {
                std::vector<std::string>(10, "exmcu u" + std::to_string(level + 1))});
   appendMcu({"u8", {"getpcap"}});
   appendMcu({"small", {"getpcap"}});
-  CapturedOutput output;
+  testing_support::CapturedStreams output;
   dispatchBuiltin("exmcu u0");
   const std::string out = output.out();
   EXPECT_NE(out.find("units and history commands were already started or refused for this line"),
@@ -146,7 +146,7 @@ TEST_F(McuTest, WideTreesOfUnitsStopAtTheAllowance) {
        at = out.find("Pcap file name", at + 1))
     ++leaves;
   EXPECT_LT(leaves, static_cast<size_t>(kMaxRunsPerLine));
-  CapturedOutput again;
+  testing_support::CapturedStreams again;
   dispatchBuiltin("exmcu small");
   EXPECT_EQ(again.out(), "\n+ Pcap file name is not set yet\n");
 }

@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "defs/command_store.h"
+#include "core/output_capture_test_support.h"
 #include "exec/exec_test_support.h"
 
 namespace zav {
 namespace {
 
-using testing_support::CapturedCout;
+using testing_support::CapturedStreams;
 using testing_support::LaunchRecorder;
 using testing_support::ScratchDirectory;
 
@@ -81,10 +82,10 @@ TEST_F(Dispatch, BuildsTheTextAndChoosesTheLauncher) {
   };
   for (const Case& c : cases) {
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     dispatchCommand(c.line);
     EXPECT_EQ(recorder.runs, c.runs) << c.line;
-    EXPECT_EQ(output.text(), "") << c.line;
+    EXPECT_EQ(output.out(), "") << c.line;
   }
 }
 
@@ -101,30 +102,30 @@ TEST_F(Dispatch, LineNamingNoCommandGoesToTheCommandProcessorAsTyped) {
   };
   for (const Case& c : cases) {
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     dispatchCommand(c.line);
     EXPECT_EQ(recorder.runs, std::vector<std::string>{c.run}) << c.line;
-    EXPECT_EQ(output.text(), "\n") << c.line;
+    EXPECT_EQ(output.out(), "\n") << c.line;
   }
 }
 
 TEST_F(Dispatch, LineWithoutWordsRunsNothing) {
   for (const char* line : {"", "\f", "\v\r\n", "  \t "}) {
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     dispatchCommand(line);
     EXPECT_TRUE(recorder.runs.empty());
-    EXPECT_EQ(output.text(), "");
+    EXPECT_EQ(output.out(), "");
   }
 }
 
 TEST_F(Dispatch, TwoListMarkersRunTheTextOnceUnexpanded) {
   LaunchRecorder recorder;
-  CapturedCout output;
+  CapturedStreams output;
   dispatchCommand("twolists");
   EXPECT_EQ(recorder.runs,
             std::vector<std::string>{"tshark[ [%_LIST<a.txt>_%] [%_LIST<b.txt>_%]]"});
-  EXPECT_EQ(output.text(), "\n+ Only one LIST object is allowed\n");
+  EXPECT_EQ(output.out(), "\n+ Only one LIST object is allowed\n");
 }
 
 TEST_F(Dispatch, OneListMarkerRunsOncePerItemThroughTheChosenLauncher) {
@@ -134,14 +135,14 @@ TEST_F(Dispatch, OneListMarkerRunsOncePerItemThroughTheChosenLauncher) {
   appendCommand(kWinExtList, command("wprotos", "echo [%_LIST<" + list + ">_%]"));
   {
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     dispatchCommand("protos");
     EXPECT_EQ(recorder.runs, (std::vector<std::string>{"tshark[ -Y tcp]", "tshark[ -Y udp]"}));
-    EXPECT_EQ(output.text(), "\nOther\n");
+    EXPECT_EQ(output.out(), "\nOther\n");
   }
   {
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     dispatchCommand("wprotos dns");
     EXPECT_EQ(recorder.runs,
               (std::vector<std::string>{"windows[echo tcp -Y dns]", "windows[echo udp -Y dns]"}));

@@ -40,20 +40,6 @@ class LaunchRecorder {
   Launchers saved_;
 };
 
-// What the code under test writes to std::cout while this lives.
-class CapturedCout {
- public:
-  CapturedCout() : saved_(std::cout.rdbuf(captured_.rdbuf())) {}
-  ~CapturedCout() { std::cout.rdbuf(saved_); }
-  CapturedCout(const CapturedCout&) = delete;
-  CapturedCout& operator=(const CapturedCout&) = delete;
-  std::string text() const { return captured_.str(); }
-
- private:
-  std::ostringstream captured_;
-  std::streambuf* saved_;
-};
-
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when this goes.
 class ScratchDirectory {

@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "core/shell_state.h"
+#include "core/output_capture_test_support.h"
 #include "exec/exec_test_support.h"
 #include "platform/console.h"
 
 namespace zav {
 namespace {
 
-using testing_support::CapturedCout;
+using testing_support::CapturedStreams;
 using testing_support::LaunchRecorder;
 using testing_support::ScratchDirectory;
 
@@ -51,11 +52,11 @@ TEST_F(Launch, CapturePathIsDirectoryValueThenName) {
     config.PCAP_DIR_PATH = c.directory;
     currentCapture = c.capture;
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     runTsharkCommand(" -Y \"dns\"");
     EXPECT_EQ(recorder.runs, std::vector<std::string>{tsharkRun(c.capturePath, " -Y \"dns\"")})
         << c.directory << c.capture;
-    EXPECT_EQ(output.text(), "\n");
+    EXPECT_EQ(output.out(), "\n");
   }
 }
 
@@ -77,10 +78,10 @@ TEST_F(Launch, AllFilesInAnEmptyOrMissingDirectory) {
   for (const Case& c : cases) {
     config.PCAP_DIR_PATH = c.directory;
     LaunchRecorder recorder;
-    CapturedCout output;
+    CapturedStreams output;
     runTsharkCommand(" -q");
     EXPECT_TRUE(recorder.runs.empty()) << c.directory;
-    EXPECT_EQ(output.text(), c.output);
+    EXPECT_EQ(output.out(), c.output);
   }
 }
 

@@ -3,12 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "core/output_capture_test_support.h"
 #include "exec/exec_test_support.h"
 
 namespace zav {
 namespace {
 
-using testing_support::CapturedCout;
+using testing_support::CapturedStreams;
 using testing_support::ScratchDirectory;
 
 std::string describe(const std::vector<ListItem>& items) {
@@ -41,10 +42,10 @@ TEST(ListFile, UsableLinesAndTheirParts) {
   for (const Case& c : cases) {
     const std::string path = directory.write("list.txt", c.contents);
     std::vector<ListItem> items;
-    CapturedCout output;
+    CapturedStreams output;
     readListFile(path, items);
     EXPECT_EQ(describe(items), c.items) << c.contents;
-    EXPECT_EQ(output.text(), "") << c.contents;
+    EXPECT_EQ(output.out(), "") << c.contents;
   }
 }
 
@@ -53,20 +54,20 @@ TEST(ListFile, MissingFileOrDirectoryIsReported) {
   const std::string names[] = {(directory.path() / "nope.txt").string(), directory.path().string()};
   for (const std::string& name : names) {
     std::vector<ListItem> items;
-    CapturedCout output;
+    CapturedStreams output;
     readListFile(name, items);
     EXPECT_TRUE(items.empty());
-    EXPECT_EQ(output.text(), "\n+ File \"" + name + "\" could not be opened.\n");
+    EXPECT_EQ(output.out(), "\n+ File \"" + name + "\" could not be opened.\n");
   }
 }
 
 // Runs the text per item with a runner that writes what it got, so the
 // headings' places among the runs show in the output.
 std::string runEachItem(const std::string& text) {
-  CapturedCout output;
+  CapturedStreams output;
   runForEachListItem(text,
                      [](const std::string& expanded) { std::cout << "<" << expanded << ">"; });
-  return output.text();
+  return output.out();
 }
 
 TEST(ListFile, EachItemRunsAfterItsHeading) {
