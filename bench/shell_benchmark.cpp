@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "builtins/command_file_loader.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
-#include "builtins/command_file_loader.h"
 #include "exec/dispatch.h"
 #include "exec/launch.h"
 #include "ic/implicit_constructors.h"

@@ -1,9 +1,9 @@
 #include "builtins/capture_commands.h"
 
+#include "builtins/command_file_loader.h"
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
-#include "builtins/command_file_loader.h"
 #include "ic/implicit_constructors.h"
 
 namespace zav {

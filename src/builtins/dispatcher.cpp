@@ -5,8 +5,8 @@
 
 #include "builtins/about_help.h"
 #include "builtins/capture_commands.h"
-#include "builtins/history.h"
 #include "builtins/definition_views.h"
+#include "builtins/history.h"
 #include "builtins/logic_update.h"
 #include "builtins/mcu_execution.h"
 #include "ic/implicit_constructors.h"

@@ -42,7 +42,8 @@ bool isSwitchValue(const std::string& value) { return value == "TRUE" || value =
 std::string lookupConfigValue(const std::string& text, const std::string& key) {
   RegexMatch match;
   size_t lastSemicolon = text.rfind(';');
-  std::string_view settings(text.data(), lastSemicolon == std::string::npos ? 0 : lastSemicolon + 1);
+  std::string_view settings(text.data(),
+                            lastSemicolon == std::string::npos ? 0 : lastSemicolon + 1);
   if (searchLineKeyword(settingPattern(key), key, settings, match) == SearchStatus::found)
     return match.group(text, 1);
   printNotConformant();

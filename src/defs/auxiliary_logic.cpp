@@ -1,8 +1,8 @@
 #include "defs/auxiliary_logic.h"
 
 #include "core/console_output.h"
-#include "defs/command_store.h"
 #include "defs/command_file.h"
+#include "defs/command_store.h"
 #include "defs/insert_and_call_expansion.h"
 #include "text/line_keyword.h"
 #include "text/patterns.h"

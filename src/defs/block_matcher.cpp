@@ -125,9 +125,8 @@ BlockMatcher::RunEnd BlockMatcher::run(LineKind kind, Cursor cursor) {
   while (result.end.lineStart != npos) {
     auto later = remembered.find(result.end.lineStart);
     if (later != remembered.end()) {
-      size_t laterBrace = later->second.lastBrace >= result.end.lineStart
-                              ? later->second.lastBrace
-                              : npos;
+      size_t laterBrace =
+          later->second.lastBrace >= result.end.lineStart ? later->second.lastBrace : npos;
       if (laterBrace != npos) result.lastBrace = laterBrace;
       result.end = later->second.end;
       break;
@@ -149,8 +148,8 @@ BlockMatcher::RunEnd BlockMatcher::run(LineKind kind, Cursor cursor) {
 // its own text (the last one): "// note }" closes the block.
 bool BlockMatcher::matchTail(Cursor cursor, Tail& tail) {
   RunEnd comments = run(LineKind::comment, cursor);
-  size_t tagEquals = comments.end.lineStart == npos ? npos
-                                                    : keyAndEquals(comments.end.lineStart, "TAG");
+  size_t tagEquals =
+      comments.end.lineStart == npos ? npos : keyAndEquals(comments.end.lineStart, "TAG");
   if (tagEquals != npos) {
     size_t words = skipSpace(tagEquals);
     size_t wordsEnd = words;

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "core/console_output.h"
-#include "defs/command_store.h"
 #include "defs/command_file.h"
+#include "defs/command_store.h"
 #include "text/line_keyword.h"
 #include "text/patterns.h"
 #include "text/regex.h"

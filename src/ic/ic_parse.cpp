@@ -45,15 +45,13 @@ void printOnlyOneGlobal(IcPosition position, IcType type) {
                " Implicit Constructor is allowed. Only the first will be parsed.");
 }
 
-void printGlobalReferenceInvalid(const std::string& al, IcPosition position,
-                                 IcType type) {
+void printGlobalReferenceInvalid(const std::string& al, IcPosition position, IcType type) {
   printMessage("+ Referenced auxiliary logic \"" + al + "\" in the first " +
                    globalKeyWords(position, type) + " Implicit Constructor is not valid.",
                kRectifyReference);
 }
 
-void printLocalReferenceInvalid(const std::string& al, IcPosition position,
-                                IcType type) {
+void printLocalReferenceInvalid(const std::string& al, IcPosition position, IcType type) {
   printMessage("+ Referenced auxiliary logic \"" + al + "\" in the " +
                    localKeyWords(position, type) + " Implicit Constructor is not valid.",
                kRectifyReference);

@@ -11,7 +11,6 @@
 
 namespace zav {
 
-
 // `lineBefore` is the text of the line in front of `word`, the (partial)
 // word at the cursor. The first word completes to built-in and command
 // names; the argument of info, logic, tag and ulogic to command names, of

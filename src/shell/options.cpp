@@ -58,8 +58,8 @@ bool fail(std::string& message, const std::string& text) {
 }
 
 bool badValue(std::string& message, const OptionRow& row) {
-  return fail(message, std::string("option -") + row.shortName + " takes " + row.valueName +
-                           ": " + row.help);
+  return fail(message, std::string("option -") + row.shortName + " takes " + row.valueName + ": " +
+                           row.help);
 }
 
 bool takeOperand(const std::string& argument, CommandLineOptions& options, std::string& message) {
@@ -131,9 +131,7 @@ bool runsWithoutPrompt(const CommandLineOptions& options) {
   return !options.lines.empty() || options.hasLineFile;
 }
 
-std::string usageLine() {
-  return "Usage: zav [-h] [-v] [-C DIR] [-j N] [-c LINE]... [FILE | -]";
-}
+std::string usageLine() { return "Usage: zav [-h] [-v] [-C DIR] [-j N] [-c LINE]... [FILE | -]"; }
 
 std::string helpText() {
   std::string text = usageLine() +

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "builtins/command_file_loader.h"
 #include "builtins/dispatcher.h"
 #include "builtins/history.h"
 #include "builtins/run_line.h"
@@ -14,13 +15,12 @@
 #include "config/whole_file.h"
 #include "core/console_output.h"
 #include "core/line_reader.h"
-#include "shell/options.h"
 #include "core/shell_state.h"
-#include "builtins/command_file_loader.h"
 #include "exec/dispatch.h"
 #include "platform/console.h"
 #include "platform/line_editor.h"
 #include "shell/completion.h"
+#include "shell/options.h"
 
 namespace zav {
 
@@ -94,9 +94,8 @@ bool settleOptions(const std::vector<std::string>& arguments, CommandLineOptions
     std::cout << (options.showHelp ? helpText() : versionLine() + "\n");
     return false;
   }
-  parallelRuns = options.parallelRuns != 0
-                     ? options.parallelRuns
-                     : std::max(1u, std::thread::hardware_concurrency());
+  parallelRuns = options.parallelRuns != 0 ? options.parallelRuns
+                                           : std::max(1u, std::thread::hardware_concurrency());
   std::error_code error;
   if (!options.directory.empty()) std::filesystem::current_path(options.directory, error);
   if (error) {

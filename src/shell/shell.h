@@ -21,7 +21,6 @@ void runShell();
 // starting with a blank. Refused lines are neither recorded nor run.
 bool isAcceptedLine(const std::string& line);
 
-
 }  // namespace zav
 
 #endif  // ZAV_SHELL_SHELL_H_

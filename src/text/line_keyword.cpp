@@ -2,8 +2,8 @@
 
 namespace zav {
 
-bool findLineKeyword(std::string_view text, std::string_view keyword, size_t from,
-                     SearchFrom mode, LineKeyword& found) {
+bool findLineKeyword(std::string_view text, std::string_view keyword, size_t from, SearchFrom mode,
+                     LineKeyword& found) {
   for (size_t at = text.find(keyword, from); at != std::string_view::npos;
        at = text.find(keyword, at + 1)) {
     size_t space = at;
@@ -29,8 +29,8 @@ SearchStatus searchLineKeyword(const Regex& anchoredPattern, std::string_view ke
                                std::string_view text, RegexMatch& match, size_t start,
                                SearchFrom mode) {
   LineKeyword candidate;
-  for (size_t from = start; from <= text.size() &&
-                            findLineKeyword(text, keyword, from, mode, candidate);
+  for (size_t from = start;
+       from <= text.size() && findLineKeyword(text, keyword, from, mode, candidate);
        from = candidate.keywordAt + 1) {
     // The candidate is a line start in both views of the text, so searching
     // from it as a new text or in the same text sees "^" alike.

@@ -31,8 +31,8 @@ struct LineKeyword {
 // character is read a bounded number of times over a walk of successive
 // calls, as each call reads backwards only over the white space in front of
 // one keyword.
-bool findLineKeyword(std::string_view text, std::string_view keyword, size_t from,
-                     SearchFrom mode, LineKeyword& found);
+bool findLineKeyword(std::string_view text, std::string_view keyword, size_t from, SearchFrom mode,
+                     LineKeyword& found);
 
 // Leftmost match of `anchoredPattern` (a Regex compiled with
 // RegexAnchor::atStart from a pattern "^<white space>*<keyword>...") at or
