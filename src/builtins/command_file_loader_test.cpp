@@ -33,6 +33,11 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
              message("ZAV CMD file CMD.zav is not conformant.");
   }
   const std::string construct = "\n+ Referenced construct name ";
+  std::string doubling = h + block("A30", "x");  // thirty calls doubling the next: a gigabyte
+  for (int i = 0; i < 30; ++i) {
+    const std::string next = "[CALL(A" + std::to_string(i + 1) + ")]";
+    doubling += block(i ? "A" + std::to_string(i) : "A", next + next);
+  }
   struct {
     std::map<std::string, std::string> files;
     std::string output, reads = "CMD.zav,", logicOfA = "", gicKeys = "", directory = "LOCAL";
@@ -77,6 +82,9 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
        "\n+ Referenced ZAV/WIN CMD \"D\" inside the function CALL of \"w\" leads into a call "
        "cycle.\n  Cyclic calls are not allowed. Please rectify offending command and try again.\n",
        "CMD.zav,", "a b c [CALL(B)]"},
+      {{{"CMD.zav", doubling}}, "\n+ The function CALLs of \"A\" grow beyond the size limit.\n  Its "
+       "CALL statements are left in place. Please rectify offending command and try again.\n",
+       "CMD.zav,", "[CALL(A1)][CALL(A1)]"},
       // Messages in pass order: Specific Prefix ZAV, Prefix WIN, Exclusion Suffix ZAV.
       {{{"CMD.zav", ics + "Suffix.ZAV = {!b, !nope, !a, !b}\nPrefix.WIN = {dir_all} -> [L.nope]\n"
                           "Prefix.ZAV = {b, nope,\n a, a} -> [L.x]"}},
