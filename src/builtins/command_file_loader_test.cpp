@@ -61,7 +61,7 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
                         block("A", "[INSERT(f)] [CALL(b)]")},
         {"i", h + "L.f = F\nL.p = P \nL.r = again $&\nPrefix.ZAV = {A} -> [L.p]\n" +
                   block("b", "[INSERT(f)]2") + block("l", "[%_LIST<a>_%][%_LIST<b>_%]") +
-                  block("e", "x [INSERT(r)] y")}},
+                  block("k", "[%_LIST<a>_%]") + block("e", "x [INSERT(r)] y")}},
        message("Only one LIST object is allowed") +
            "\n+ The auxiliary logic \"r\" inside the INSERT statement of \"e\" re-creates an "
            "INSERT statement of itself.\n  Its INSERT statements are left in place. Please "
