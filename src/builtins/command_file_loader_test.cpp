@@ -51,9 +51,10 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
       {{{"CMD.zav", h + "#include <a>\n#include<b>\n  \t#include \t <c d>\n#include < e>\n"
                         "#include\n<f>\n#include <g> \n#include <g>;\n// #include <g>\n"
                         "#Include <g>\n#include <>\n#include <g>h>\n#include <g>\r\n"},
-        {"a", h + "#include <f>\n#include <CMD.zav>\n#include <cmd.zav>"}, {"b", h}, {"c d", h}, {" e", h}, {"f", h},
-        {"cmd.zav", h}},
-       message("Include file with the name \"f\" in \"a\" is a duplicate. Please remove duplicate.") +
+        {"a", h + "#include <f>\n#include <CMD.zav>\n#include <cmd.zav>"}, {"b", h}, {"c d", h},
+        {" e", h}, {"f", h}, {"cmd.zav", h}},
+       message("Include file with the name \"f\" in \"a\" is a duplicate. Please remove "
+               "duplicate.") +
            message("\"CMD.zav\" is self-included."),
        "CMD.zav,a,b,c d, e,f,cmd.zav,a,b,c d, e,f,cmd.zav,a,b,c d, e,f,cmd.zav,"},
       // Every definition may use any other, whatever file it stands in.
@@ -82,8 +83,9 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
        "\n+ Referenced ZAV/WIN CMD \"D\" inside the function CALL of \"w\" leads into a call "
        "cycle.\n  Cyclic calls are not allowed. Please rectify offending command and try again.\n",
        "CMD.zav,", "a b c [CALL(B)]"},
-      {{{"CMD.zav", doubling}}, "\n+ The function CALLs of \"A\" grow beyond the size limit.\n  Its "
-       "CALL statements are left in place. Please rectify offending command and try again.\n",
+      {{{"CMD.zav", doubling}},
+       "\n+ The function CALLs of \"A\" grow beyond the size limit.\n  Its CALL statements are left "
+       "in place. Please rectify offending command and try again.\n",
        "CMD.zav,", "[CALL(A1)][CALL(A1)]"},
       // Messages in pass order: Specific Prefix ZAV, Prefix WIN, Exclusion Suffix ZAV.
       {{{"CMD.zav", ics + "Suffix.ZAV = {!b, !nope, !a, !b}\nPrefix.WIN = {dir_all} -> [L.nope]\n"

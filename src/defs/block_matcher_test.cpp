@@ -25,7 +25,8 @@ TEST(BlockMatcher, FindsWhatTheBlockPatternFinds) {
       {"L.f = v", "L.g =", "L.h=x y", "L.f"}, {"// c", "// x}", "//", "// a } b"},
       {"L.f = v", "  L.k =  w"}, {"// d", "// }"},
       {"NAME = n", "NAME=ab_1", "NAME =\nn", "NAME = n ", "NAME = " + std::string(65, 'n')},
-      {"// e"}, {"LOGIC = l", "LOGIC =", "LOGIC = ", "LOGIC =  two", "LOGIC=x}"}, {"// f", "// g }"},
+      {"// e"}, {"LOGIC = l", "LOGIC =", "LOGIC = ", "LOGIC =  two", "LOGIC=x}"},
+      {"// f", "// g }"},
       {"INFO = i", "INFO =", "INFO = ", "INFO = i }", "INFO = a}b }", "INFO = }", "INFO =\t"},
       {"// h", "// }"}, {"TAG = a|b", "TAG = a b", "TAG = |", "TAG =", "TAG = a }", "TAG=x|}"},
       {"// i", "// j}"}, {"}", " }", "};", "", "x"}};
