@@ -84,8 +84,8 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
        "cycle.\n  Cyclic calls are not allowed. Please rectify offending command and try again.\n",
        "CMD.zav,", "a b c [CALL(B)]"},
       {{{"CMD.zav", doubling}},
-       "\n+ The function CALLs of \"A\" grow beyond the size limit.\n  Its CALL statements are left "
-       "in place. Please rectify offending command and try again.\n",
+       "\n+ The function CALLs of \"A\" grow beyond the size limit.\n  Its CALL statements are "
+       "left in place. Please rectify offending command and try again.\n",
        "CMD.zav,", "[CALL(A1)][CALL(A1)]"},
       // Messages in pass order: Specific Prefix ZAV, Prefix WIN, Exclusion Suffix ZAV.
       {{{"CMD.zav", ics + "Suffix.ZAV = {!b, !nope, !a, !b}\nPrefix.WIN = {dir_all} -> [L.nope]\n"
