@@ -62,11 +62,14 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
                         block("A", "[INSERT(f)] [CALL(b)]")},
         {"i", h + "L.f = F\nL.p = P \nL.r = again $&\nPrefix.ZAV = {A} -> [L.p]\n" +
                   block("b", "[INSERT(f)]2") + block("l", "[%_LIST<a>_%][%_LIST<b>_%]") +
-                  block("k", "[%_LIST<a>_%]") + block("e", "x [INSERT(r)] y")}},
+                  block("k", "[%_LIST<a>_%]") + block("e", "x [INSERT(r)] y") +
+                  block("w", "dir", "WIN") + block("w", "ls", "WIN")}},
        message("Only one LIST object is allowed") +
            "\n+ The auxiliary logic \"r\" inside the INSERT statement of \"e\" re-creates an "
            "INSERT statement of itself.\n  Its INSERT statements are left in place. Please "
-           "rectify offending auxiliary logic and try again.\n",
+           "rectify offending auxiliary logic and try again.\n" +
+           message("The WIN CMD with the name \"w\" is a duplicate. Please remove duplicate "
+                   "command."),
        "CMD.zav,i,i,i,", "P F F2F"},
       // After a self-call no call is replaced.
       {{{"CMD.zav", h + mcu + block("A", "[CALL(B)] [CALL(A)]") + block("B", "b")}},
