@@ -62,7 +62,7 @@ TEST(BlockMatcher, FindsWhatTheBlockPatternFinds) {
       Spans actual = {{a.begin, a.end}};
       for (const TextSpan* span : {&a.hide, &a.name, &a.logic, &a.info, &a.tags})
         actual.push_back({span->begin, span->end});
-      EXPECT_EQ(actual, expected) << text << " from " << from;
+      ASSERT_EQ(actual, expected) << text << " from " << from;
     }
   }
   EXPECT_GT(matches, 1000u);

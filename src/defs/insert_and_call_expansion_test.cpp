@@ -90,7 +90,7 @@ TEST(InsertAndCallExpansion, AsTheLiteralLoop) {
                   });
     if (!output.empty()) continue;
     ASSERT_TRUE(ended) << "a = " << texts[0] << ", b = " << texts[1] << ", c = " << texts[2];
-    EXPECT_EQ(expanded, logic()) << "a = " << texts[0] << ", b = " << texts[1];
+    ASSERT_EQ(expanded, logic()) << "a = " << texts[0] << ", b = " << texts[1];
     compared += expanded != before;
   }
   EXPECT_GT(compared, 500);
