@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""Measures how many seeded faults in the shell's code the test suite catches.
+
+Usage:
+    tools/mutation_check.py [--seed 2026] [--count 80] [--build-dir build]
+                            [--filter-tests "-E example_library"] [--jobs 2]
+
+The build directory must be configured already. The script scans the
+production sources under src/ (every .cpp and .h except *_test.cpp, the
+test-support headers, whose names contain "test", and the *_win32.cpp files,
+which a POSIX build never compiles) in sorted order for places where one of
+these faults fits:
+
+    comparison  flip "==" / "!=", "<" / ">=", ">" / "<="
+    constant    an integer literal one less (0 becomes 1)
+    statement   drop a simple statement line ("x = y;", "f(a);", "++i;")
+    logical     swap "&&" / "||"
+    message     empty a string literal that starts with "+ " or is printed
+
+Comments, string literals and preprocessor lines are not searched for the
+operator faults. It then picks --count of those places with
+random.Random(--seed), so the same seed on the same tree gives the same faults,
+and for each one: writes the fault into the file, rebuilds incrementally
+(cmake --build -j JOBS), runs ctest on that build directory with
+--stop-on-failure (the --filter-tests words are passed to ctest as they are,
+for example "-R unit" or "-E example_library"), and writes the file back byte
+for byte. The file is written back also on Ctrl-C, SIGTERM or an error.
+
+A fault is "killed" when a test fails or runs past its timeout (three times
+the unmutated run, at least 60 s, so a fault that makes the shell hang counts
+as caught), "survived" when every test passes, and "not viable" when it does
+not compile; not viable faults do not count in the kill rate. Before the
+faults, the unmutated suite must pass. The report has one line per fault
+(place, kind, the change, verdict) and a summary per kind; it goes to standard
+output, flushed line by line, so it can be followed in a log file.
+"""
+
+import argparse
+import os
+import random
+import re
+import shlex
+import signal
+import subprocess
+import sys
+import time
+from collections import Counter
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FLIPS = {"==": "!=", "!=": "==", "<": ">=", ">=": "<", ">": "<=", "<=": ">",
+         "&&": "||", "||": "&&"}
+COMPARISON = re.compile(r"(?<=\s)(==|!=|<=|>=|<|>)(?=\s)")
+LOGICAL = re.compile(r"(?<=\s)(&&|\|\|)(?=\s)")
+INTEGER = re.compile(r"(?<![\w.'])\d+(?![\w.'])")
+# An assignment, increment or call through a plain name: never a declaration.
+STATEMENT = re.compile(r"^(\+\+|--)?[\w:]+(\.|->|\(|\[|\s*([-+*/|&]?=[^=]|\+\+|--|<<))")
+# A literal after blanking: its quotes stay, its inside is spaces.
+LITERAL = re.compile(r'(?<![\w"])" *"')
+
+
+def production_files():
+    found = []
+    for folder, _, names in os.walk(os.path.join(ROOT, "src")):
+        for name in names:
+            if not name.endswith((".cpp", ".h")) or "test" in name or name.endswith("_win32.cpp"):
+                continue
+            found.append(os.path.relpath(os.path.join(folder, name), ROOT))
+    return sorted(found)
+
+
+def code_only(text):
+    """The text with comments and the insides of literals blanked, same length
+    and same line breaks, so a match position is a position in the text."""
+    out, i, n = list(text), 0, len(text)
+
+    def blank(start, end):
+        for k in range(start, end):
+            if out[k] != "\n":
+                out[k] = " "
+
+    while i < n:
+        c = text[i]
+        if text.startswith("//", i):
+            end = text.find("\n", i)
+            end = n if end < 0 else end
+        elif text.startswith("/*", i):
+            end = text.find("*/", i + 2)
+            end = n if end < 0 else end + 2
+        elif c == "R" and text.startswith('"', i + 1) and not (i and text[i - 1].isalnum()):
+            delim = text[i + 2:text.find("(", i + 2)]
+            end = text.find(")" + delim + '"', i) + len(delim) + 2
+            blank(i + 2, end - 1)
+            i = end
+            continue
+        elif c in "\"'" and not (c == "'" and i and text[i - 1].isalnum()):
+            end = i + 1
+            while end < n and text[end] != c and text[end] != "\n":
+                end += 2 if text[end] == "\\" else 1
+            blank(i + 1, end)
+            i = end + 1
+            continue
+        else:
+            i += 1
+            continue
+        blank(i, end)
+        i = end
+    return "".join(out)
+
+
+def find_sites(path):
+    """Every (path, line index, column, kind, old text, new text) in one file."""
+    with open(os.path.join(ROOT, path), encoding="utf-8", newline="") as f:
+        lines = f.read().split("\n")
+    code = code_only("\n".join(lines)).split("\n")
+    sites, previous, depth = [], "{", 0  # depth: parentheses open before the line
+    for index, (line, masked) in enumerate(zip(lines, code)):
+        stripped = masked.strip()
+        if stripped.startswith("#"):
+            continue
+        for kind, pattern in (("comparison", COMPARISON), ("logical", LOGICAL)):
+            for m in pattern.finditer(masked):
+                sites.append((path, index, m.start(), kind, m.group(), FLIPS[m.group()]))
+        for m in INTEGER.finditer(masked):
+            value = int(m.group())
+            sites.append((path, index, m.start(), "constant", m.group(),
+                          str(value - 1 if value else 1)))
+        if (STATEMENT.match(stripped) and stripped.endswith(";") and previous[-1:] in ";{}"
+                and depth == 0 and stripped.count("(") == stripped.count(")")):
+            start = len(line) - len(line.lstrip())
+            sites.append((path, index, start, "statement", line[start:], ""))
+        for m in LITERAL.finditer(masked):
+            literal = line[m.start():m.end()]
+            if len(literal) > 2 and (literal.startswith('"+ ')
+                                     or re.search(r"\bprint\w*\(|<<", masked)):
+                sites.append((path, index, m.start(), "message", literal, '""'))
+        if stripped:
+            previous = stripped
+        depth += masked.count("(") - masked.count(")")
+    return sites
+
+
+def run(command, timeout=None):
+    """Runs a command in its own process group; True when it exits with 0.
+    On a timeout the group is killed and the run counts as failed."""
+    child = subprocess.Popen(command, cwd=ROOT, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+    try:
+        return child.wait(timeout=timeout) == 0
+    except subprocess.TimeoutExpired:
+        return False
+    finally:
+        if child.poll() is None:
+            os.killpg(child.pid, signal.SIGKILL)
+            child.wait()
+
+
+def interrupted(*_):
+    """SIGINT and SIGTERM unwind, so the file being mutated is written back."""
+    raise KeyboardInterrupt
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--seed", type=int, default=2026)
+    parser.add_argument("--count", type=int, default=80)
+    parser.add_argument("--build-dir", default="build")
+    parser.add_argument("--filter-tests", default="",
+                        help='ctest selection passed through, e.g. "-E example_library"')
+    parser.add_argument("--jobs", type=int, default=2)
+    args = parser.parse_args()
+    build_dir = os.path.abspath(args.build_dir)
+    build = ["cmake", "--build", build_dir, "-j", str(args.jobs)]
+    ctest = (["ctest", "--test-dir", build_dir, "--stop-on-failure", "-j", str(args.jobs)]
+             + shlex.split(args.filter_tests))
+
+    signal.signal(signal.SIGINT, interrupted)  # even when started with SIGINT ignored
+    signal.signal(signal.SIGTERM, interrupted)
+    sites = [site for path in production_files() for site in find_sites(path)]
+    chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
+    print(f"seed {args.seed}, {len(chosen)} of {len(sites)} candidate faults; "
+          f"ctest {' '.join(ctest[3:])}", flush=True)
+    listed = subprocess.run(ctest + ["-N"], cwd=ROOT, capture_output=True, text=True).stdout
+    print("selected: " + " ".join(re.findall(r"Test\s+#\d+: (\S+)", listed)), flush=True)
+
+    if not run(build):
+        sys.exit("the unmutated tree does not build")
+    started = time.monotonic()
+    if not run(ctest):
+        sys.exit("the unmutated suite fails; fix it before measuring")
+    timeout = max(60, 3 * (time.monotonic() - started))
+    ctest += ["--timeout", str(int(timeout))]
+    print(f"unmutated suite: {time.monotonic() - started:.0f} s, "
+          f"timeout {timeout:.0f} s per test", flush=True)
+
+    verdicts = []
+    for number, (path, index, column, kind, old, new) in enumerate(chosen, 1):
+        full = os.path.join(ROOT, path)
+        with open(full, "rb") as f:
+            original = f.read()
+        lines = original.decode("utf-8").split("\n")
+        line = lines[index]
+        lines[index] = line[:column] + new + line[column + len(old):]
+        try:
+            with open(full, "wb") as f:
+                f.write("\n".join(lines).encode("utf-8"))
+            if not run(build):
+                verdict = "not viable"
+            else:
+                verdict = "survived" if run(ctest, timeout=timeout * 4) else "killed"
+        finally:
+            with open(full, "wb") as f:
+                f.write(original)
+        verdicts.append((kind, verdict))
+        change = f"drop {old}" if kind == "statement" else f"{old} -> {new}"
+        print(f"{number:3} {path}:{index + 1} {kind} {change} {verdict}", flush=True)
+
+    run(build)  # leave the build matching the restored sources
+    print("\nkind        killed survived not-viable  kill rate")
+    for kind in ["comparison", "constant", "statement", "logical", "message", "all"]:
+        counts = Counter(v for k, v in verdicts if kind in (k, "all"))
+        tried = counts["killed"] + counts["survived"]
+        rate = f"{100 * counts['killed'] / tried:.1f} %" if tried else "-"
+        print(f"{kind:11} {counts['killed']:6} {counts['survived']:8} "
+              f"{counts['not viable']:10}  {rate}", flush=True)
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("interrupted; the sources are restored")
