@@ -4,6 +4,7 @@
 Usage:
     tools/mutation_check.py [--seed 2026] [--count 80] [--build-dir build]
                             [--filter-tests "-E example_library"] [--jobs 2]
+                            [--only 3,7,12]
 
 The build directory must be configured already. The script scans the
 production sources under src/ (every .cpp and .h except *_test.cpp, the
@@ -167,7 +168,11 @@ def main():
     parser.add_argument("--filter-tests", default="",
                         help='ctest selection passed through, e.g. "-E example_library"')
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--only", default="",
+                        help="comma-separated fault numbers of the drawn list to run again, "
+                             "e.g. the survivors of an earlier report")
     args = parser.parse_args()
+    only = {int(n) for n in args.only.split(",") if n.strip()}
     build_dir = os.path.abspath(args.build_dir)
     build = ["cmake", "--build", build_dir, "-j", str(args.jobs)]
     ctest = (["ctest", "--test-dir", build_dir, "--stop-on-failure", "-j", str(args.jobs)]
@@ -194,6 +199,8 @@ def main():
 
     verdicts = []
     for number, (path, index, column, kind, old, new) in enumerate(chosen, 1):
+        if only and number not in only:
+            continue
         full = os.path.join(ROOT, path)
         with open(full, "rb") as f:
             original = f.read()
