@@ -32,7 +32,7 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
     empty += message("ZAV CMD file CMD.zav is empty.") +
              message("ZAV CMD file CMD.zav is not conformant.");
   }
-  const std::string construct = "\n+ Referenced construct name ";
+  const std::string construct = "\n+ Referenced construct name ", n64(64, 'n');
   std::string doubling = h + block("A30", "x");  // thirty calls doubling the next: a gigabyte
   for (int i = 0; i < 30; ++i) {
     const std::string next = "[CALL(A" + std::to_string(i + 1) + ")]";
@@ -59,8 +59,8 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
        "CMD.zav,a,b,c d, e,f,cmd.zav,a,b,c d, e,f,cmd.zav,a,b,c d, e,f,cmd.zav,"},
       // Every definition may use any other, whatever file it stands in.
       {{{"CMD.zav", h + mcu + "#include <i>\nSuffix.ZAV = {*} -> [L.f]\n" +
-                        block("A", "[INSERT(f)] [CALL(b)]")},
-        {"i", h + "L.f = F\nL.p = P \nL.r = again $&\nPrefix.ZAV = {A} -> [L.p]\n" +
+                        block("A", "[INSERT(f)] [CALL(b)][INSERT(" + n64 + ")]")},
+        {"i", h + "L.f = F\nL.p = P \nL.r = again $&\nL." + n64 + " = $$G\nPrefix.ZAV = {A} -> [L.p]\n" +
                   block("b", "[INSERT(f)]2") + block("l", "[%_LIST<a>_%][%_LIST<b>_%]") +
                   block("k", "[%_LIST<a>_%]") + block("e", "x [INSERT(r)] y") +
                   block("w", "dir", "WIN") + block("w", "ls", "WIN")}},
@@ -70,7 +70,7 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
            "rectify offending auxiliary logic and try again.\n" +
            message("The WIN CMD with the name \"w\" is a duplicate. Please remove duplicate "
                    "command."),
-       "CMD.zav,i,i,i,", "P F F2F"},
+       "CMD.zav,i,i,i,", "P F F2$GF"},
       // After a self-call no call is replaced.
       {{{"CMD.zav", h + mcu + block("A", "[CALL(B)] [CALL(A)]") + block("B", "b")}},
        "\n+ Referenced ZAV/WIN CMD \"A\" inside the function CALL of \"A\" is calling itself.\n  "

@@ -70,7 +70,8 @@ EDITING = [
     (UP * 3, line(b"from-file")),  # this run's lines first, then the history file's
     (b"echo first", b""), (b"echo second", b""), (b" echo skipped", b""),  # a leading blank: not recalled
     (UP * 2 + b" again", line(b"first again")),
-    (CTRL_C, b""), (CTRL_D, b""),  # a new prompt each
+    # A new prompt each; nine ends of input in a row keep the shell, a tenth ends it.
+    (CTRL_C, b""), *[(CTRL_D, b"")] * 9,
     (b"echo hllo" + LEFT * 3 + b"e" + RIGHT * 3 + b"!", line(b"hello!")),
     # A character of several bytes is one step of the cursor, whatever the locale.
     (b"echo gr\xc3\xbce" + LEFT + b"\xc3\x9f", line(b"gr\xc3\xbc\xc3\x9fe")),
