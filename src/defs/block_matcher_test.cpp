@@ -21,7 +21,7 @@ using Spans = std::vector<std::pair<size_t, size_t>>;
 TEST(BlockMatcher, FindsWhatTheBlockPatternFinds) {
   // clang-format off
   const std::vector<std::vector<std::string>> lines = {
-      {"ZAV() {", "ZAV()->hide{", "ZAV() -> hide\n{", "  ZAV(){", "WIN() {", "ZAV ()"},
+      {"ZAV() {", "ZAV()->hide{", "ZAV() -> hide\n{", "  ZAV(){", "WIN() {", "ZAV ()", "ZAV()"},
       {"L.f = v", "L.g =", "L.h=x y", "L.f"}, {"// c", "// x}", "//", "// a } b"},
       {"L.f = v", "  L.k =  w"}, {"// d", "// }"},
       {"NAME = n", "NAME=ab_1", "NAME =\nn", "NAME = n ", "NAME = " + std::string(65, 'n')},
