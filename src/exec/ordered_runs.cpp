@@ -1,6 +1,7 @@
 #include "exec/ordered_runs.h"
 
 #include <algorithm>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -191,9 +192,10 @@ class Scheduler {
 
   void reportEnd(const PlannedRun& run) {
     reportEndedRun(run.commandLine, run.startFailure, run.status);
+    // Standard error, as standard output may be what failed.
     if (!run.lostReason.empty())
-      printMessage("+ The output of \"" + run.commandLine + "\" is incomplete: " + run.lostReason +
-                   ".");
+      std::cerr << "+ The output of \"" << run.commandLine << "\" is incomplete: " << run.lostReason
+                << "." << std::endl;
   }
 
   Plan& plan_;
