@@ -135,10 +135,7 @@ class Scheduler {
     }
     if (stopped_) return;  // stopped before its turn: never shown
     run.heldBytes += bytes.size();
-    if (!run.held.empty() && run.held.back().toError == toError)
-      run.held.back().bytes += bytes;
-    else
-      run.held.push_back(HeldChunk{toError, std::move(bytes)});
+    run.held.push_back(HeldChunk{toError, std::move(bytes)});
     if (run.reading && run.heldBytes >= heldPerRun_) {
       run.reading = false;
       children_.setReading(run.child, false);

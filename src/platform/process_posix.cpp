@@ -153,26 +153,30 @@ bool takeEnded(ChildEvent& event) {
   return false;
 }
 
-// One read from each stream that poll found ready, so that a child that
-// writes without pause cannot starve the others.
+// What each stream that poll found ready holds now, up to a limit, so that
+// a child that writes without pause cannot starve the others.
 void readReady(const std::vector<pollfd>& polled) {
+  constexpr size_t kMostBytesPerRound = 1u << 20;
   for (const pollfd& entry : polled) {
     if (entry.fd == wakeRead || entry.revents == 0) continue;
     for (RunningChild& child : running) {
       const bool isOutput = child.output == entry.fd;
       if (!isOutput && child.error != entry.fd) continue;
-      char buffer[65536];
-      const ssize_t count = ::read(entry.fd, buffer, sizeof buffer);
-      if (count < 0 && (errno == EINTR || errno == EAGAIN)) break;
-      if (count <= 0) {
-        closeIfOpen(isOutput ? child.output : child.error);
-        break;
-      }
       ChildEvent event;
       event.kind = isOutput ? ChildEventKind::output : ChildEventKind::error;
       event.child = child.pid;
-      event.bytes.assign(buffer, static_cast<size_t>(count));
-      pending.push_back(std::move(event));
+      char buffer[65536];
+      while (event.bytes.size() < kMostBytesPerRound) {
+        const ssize_t count = ::read(entry.fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0 && errno == EAGAIN) break;
+        if (count <= 0) {
+          closeIfOpen(isOutput ? child.output : child.error);
+          break;
+        }
+        event.bytes.append(buffer, static_cast<size_t>(count));
+      }
+      if (!event.bytes.empty()) pending.push_back(std::move(event));
       break;
     }
   }
@@ -263,6 +267,9 @@ bool startChild(const std::string& commandLine, const ChildStart& how, ChildId& 
     if (status == E2BIG) failure = StartFailure::tooLong;
     return false;
   }
+  // Non-blocking, so that a ready stream is read to its current end.
+  for (int fd : {output[0], error[0]})
+    if (fd >= 0) ::fcntl(fd, F_SETFL, O_NONBLOCK);
   RunningChild started;
   started.pid = pid;
   started.slot = slot;
