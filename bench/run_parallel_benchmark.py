@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Times all-files runs over 8 and 32 captures with zav -j 1 (one after
 another) against -j N, with a slow TShark stand-in (sleeps 0.2 s, prints its
-arguments) and with the real TShark; and the peak memory of starting with a
+arguments) and with the real TShark; time and peak memory of 16 runs that
+write 8 MiB each; and the peak memory of starting with a
 1,000,000-line history file, for this binary and, given --old-zav, for an
 older one in the same run. Not a test: it asserts nothing.
 
@@ -26,6 +27,8 @@ HISTORY_DIR_PATH = LOCAL;
 LOAD_HISTORY_FILE = %s;
 """
 COMMANDS = "<ZAV CONTROL COMMANDS>\nZAV() {\n  NAME = names\n  LOGIC = -T fields -e frame.number -e dns.qry.name\n  INFO = i\n}\n"
+# Writes 8 MiB per run: what side-by-side runs hold while they wait.
+LOUD_TSHARK = "#!/bin/sh\nhead -c 8388608 /dev/zero | tr '\\0' x\n"
 SLOW_TSHARK = "#!/bin/sh\nsleep 0.2\nprintf '[%s]' \"$@\"\nprintf '\\n'\n"
 # One DNS query, for text2pcap.
 PACKET = """0000  02 42 ac 11 00 01 02 42 ac 11 00 17 08 00 45 00
@@ -69,6 +72,29 @@ def parallel(zav, directory, tshark, runs):
             *("%.2f (%.2fx)" % (t, times[0] / t) for t in times[1:])))
 
 
+def large_output(binaries, directory):
+    """Time and peak memory of 16 runs that write 8 MiB each (128 MiB in
+    all) through a pipe: what the shell holds while runs wait for their turn."""
+    (directory / "ZAV.cfg").write_text(CONFIG % ("./loud_tshark", "FALSE"))
+    caps = directory / "caps"
+    shutil.rmtree(caps, ignore_errors=True)
+    caps.mkdir()
+    for i in range(16):
+        shutil.copy(directory / "one.pcap", caps / ("c%02d.pcap" % i))
+    print("%-12s %6s %10s %12s" % ("binary", "-j", "seconds", "peak MiB"))
+    for label, zav in binaries:
+        for j in (1, 4, 16):
+            start = time.perf_counter()
+            result = subprocess.run(["/usr/bin/time", "-f", "%M", zav, "-j", str(j)], cwd=directory,
+                                    input=b"names\nexit\n", stdout=subprocess.PIPE,
+                                    stderr=subprocess.PIPE)
+            seconds = time.perf_counter() - start
+            complete = result.stdout.count(b"x") == 16 * 8388608
+            print("%-12s %6d %10.2f %12.1f%s" % (label, j, seconds,
+                                                int(result.stderr.split()[-1]) / 1024,
+                                                "" if complete else "  (output incomplete)"))
+
+
 def history_memory(binaries, directory):
     (directory / "ZAV.cfg").write_text(CONFIG % ("tshark", "TRUE"))
     lines = b"".join(b"port %d and dns %d\n" % (i % 65536, i) for i in range(1000000))
@@ -92,6 +118,8 @@ def main():
         (directory / "one.hex").write_text(PACKET)
         subprocess.run(["text2pcap", "-q", "one.hex", "one.pcap"], cwd=directory, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        (directory / "loud_tshark").write_text(LOUD_TSHARK)
+        (directory / "loud_tshark").chmod(0o755)
         (directory / "slow_tshark").write_text(SLOW_TSHARK)
         (directory / "slow_tshark").chmod(0o755)
         for tshark in ("./slow_tshark", "tshark"):
@@ -99,6 +127,7 @@ def main():
         binaries = [("this binary", zav)]
         if args.old_zav:
             binaries.append(("old binary", str(pathlib.Path(args.old_zav).resolve())))
+        large_output(binaries, directory)
         history_memory(binaries, directory)
     finally:
         shutil.rmtree(directory, ignore_errors=True)

@@ -113,7 +113,9 @@ TEST(TypedLines, WhatEachLinePrintsAndRuns) {
   auto as = [](const char* kind) -> TextRunner {
     return [kind](const std::string& text) { std::cout << kind << "[" << text << "]"; };
   };
-  launchers() = {as("T"), as("W"), as("P")};
+  launchers().tshark = as("T");
+  launchers().windows = as("W");
+  launchers().commandProcessor = as("P");
   char pattern[] = "/tmp/zav-typed-XXXXXX";
   const std::filesystem::path directory = mkdtemp(pattern), old = std::filesystem::current_path();
   std::filesystem::current_path(directory);

@@ -90,8 +90,10 @@ void dispatchCommand(std::string line) {
       runner(text);
   };
   // Only TShark runs go side by side: they read captures and change
-  // nothing, where a WIN command may depend on the one before it.
-  if (parallelRuns > 1 && isTsharkList(first.listId))
+  // nothing, where a WIN command may depend on the one before it. A tail
+  // is shared by every run of the line: a file must receive them in order
+  // and a pager needs the terminal, so such a line runs one after another.
+  if (parallelRuns > 1 && isTsharkList(first.listId) && tail.empty())
     runSideBySide(run, parallelRuns);
   else
     run();

@@ -3,11 +3,14 @@
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 #include "core/console_output.h"
+#include "exec/child_processes.h"
 #include "core/shell_state.h"
 #include "platform/console.h"
 #include "platform/directory_order.h"
+#include "platform/process.h"
 
 namespace zav {
 
@@ -37,14 +40,33 @@ Launchers realLaunchers() {
   real.tshark = runTsharkCommand;
   real.windows = runWindowsCommand;
   real.commandProcessor = [](const std::string& commandLine) {
-    platform::runCommandLine(commandLine);  // the exit status tells the shell nothing
+    platform::StartFailure failure = platform::StartFailure::none;
+    const int status = platform::runCommandLine(commandLine, failure);
+    reportEndedRun(commandLine, failure, status);
   };
+  real.children = &platformChildProcesses();
   return real;
 }
 
 Launchers& launchers() {
   static Launchers inUse = realLaunchers();
   return inUse;
+}
+
+ReplacedCommandProcessor::ReplacedCommandProcessor(TextRunner replacement)
+    : saved_(std::move(launchers().commandProcessor)) {
+  launchers().commandProcessor = std::move(replacement);
+}
+
+ReplacedCommandProcessor::~ReplacedCommandProcessor() {
+  launchers().commandProcessor = std::move(saved_);
+}
+
+void reportEndedRun(const std::string& commandLine, platform::StartFailure failure, int status) {
+  (void)status;
+  if (failure == platform::StartFailure::tooLong)
+    printMessage("+ The command line is too long to run (" + std::to_string(commandLine.size()) +
+                 " characters).");
 }
 
 bool lineIsAbandoned() { return platform::interruptPending(); }

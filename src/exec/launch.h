@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 namespace zav {
+
+class ChildProcesses;
 
 // The capture name that stands for every file of the capture directory.
 inline constexpr const char* kAllFilesCapture = "*AF*";
@@ -23,12 +27,29 @@ struct Launchers {
   TextRunner tshark;            // runTsharkCommand
   TextRunner windows;           // runWindowsCommand
   TextRunner commandProcessor;  // the platform's command processor, waited for
+  ChildProcesses* children;     // side-by-side runs (ordered_runs.h)
 };
 
 // The real ones.
 Launchers realLaunchers();
 // The ones in use, process-wide; the real ones unless a test replaced them.
 Launchers& launchers();
+
+// Puts another command processor in place while it lives.
+class ReplacedCommandProcessor {
+ public:
+  explicit ReplacedCommandProcessor(TextRunner replacement);
+  ~ReplacedCommandProcessor();
+  ReplacedCommandProcessor(const ReplacedCommandProcessor&) = delete;
+  ReplacedCommandProcessor& operator=(const ReplacedCommandProcessor&) = delete;
+
+ private:
+  TextRunner saved_;
+};
+
+// What every run of a command line ends with, whichever way it ran: the
+// user is told when it could not start.
+void reportEndedRun(const std::string& commandLine, platform::StartFailure failure, int status);
 
 // True once Ctrl-C has reached the shell while a typed line runs: from then
 // on nothing more of that line starts (no command line, no further capture,

@@ -4,24 +4,42 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/console_output.h"
+#include "core/output_redirect.h"
+#include "exec/child_processes.h"
 #include "exec/launch.h"
-#include "platform/console.h"
-#include "platform/process.h"
 
 namespace zav {
 
 namespace {
 
+// What the runs waiting for their turn may hold in memory together. A run
+// whose share is full is no longer read, so it blocks on its next write
+// until its turn comes: memory stays bounded and nothing is lost.
+constexpr size_t kHeldBytesInAll = 64u << 20;
+constexpr size_t kHeldBytesPerRunAtLeast = 1u << 20;
+
+struct HeldChunk {
+  bool toError = false;
+  std::string bytes;
+};
+
 struct PlannedRun {
   std::string textBefore;  // what the shell writes before this run
   std::string commandLine;
-  platform::CapturedOutput capture;
   platform::ChildId child = 0;
-  bool live = false;  // writes straight to the shell's outputs
   bool started = false;
   bool ended = false;
+  bool shown = false;  // its text and what it held have been written
+  bool reading = true;
+  platform::StartFailure startFailure = platform::StartFailure::none;
+  int status = 0;
+  std::vector<HeldChunk> held;
+  size_t heldBytes = 0;
+  std::string lostReason;  // set when some of its output could not be written
 };
 
 struct Plan {
@@ -36,101 +54,154 @@ struct Plan {
 Plan collectPlan(const std::function<void()>& plan) {
   Plan collected;
   std::ostringstream written;
-  std::cout.flush();
-  std::streambuf* shellOutput = std::cout.rdbuf(written.rdbuf());
-  TextRunner commandProcessor = launchers().commandProcessor;
-  launchers().commandProcessor = [&](const std::string& commandLine) {
-    PlannedRun run;
-    run.textBefore = written.str();
-    run.commandLine = commandLine;
-    written.str(std::string());
-    collected.runs.push_back(std::move(run));
-  };
-  plan();
-  launchers().commandProcessor = commandProcessor;
-  std::cout.rdbuf(shellOutput);
+  {
+    RedirectedOutput redirected(written);
+    ReplacedCommandProcessor noting([&](const std::string& commandLine) {
+      PlannedRun run;
+      run.textBefore = written.str();
+      run.commandLine = commandLine;
+      written.str(std::string());
+      collected.runs.push_back(std::move(run));
+    });
+    plan();
+  }
   collected.textAfter = written.str();
   return collected;
 }
 
-void writeText(const std::string& text) {
-  std::cout << text;
-  std::cout.flush();
-}
-
 class Scheduler {
  public:
-  Scheduler(Plan& plan, size_t atOnce) : plan_(plan), atOnce_(atOnce) {}
+  Scheduler(Plan& plan, size_t atOnce, ChildProcesses& children)
+      : plan_(plan),
+        atOnce_(atOnce),
+        heldPerRun_(std::max(kHeldBytesPerRunAtLeast, kHeldBytesInAll / atOnce)),
+        children_(children) {}
 
   // False when Ctrl-C stopped the runs.
   bool run() {
     for (;;) {
-      while (!stopped_ && running_.size() < atOnce_ && next_ < plan_.runs.size() && startNext()) {
+      while (!stopped_ && running_ < atOnce_ && next_ < plan_.runs.size()) startNext();
+      platform::ChildEvent event;
+      if (!children_.next(!stopped_, event)) {
+        if (stopped_ || next_ == plan_.runs.size()) return !stopped_;
+        continue;
       }
-      if (running_.empty()) return !stopped_;
-      size_t position = 0;
-      const bool reaped = platform::waitForAnyChild(running_, position);
-      if (reaped) endRunning(position);
-      if (platform::takeInterrupt()) stopAll();
-      release();
+      if (event.kind == platform::ChildEventKind::interrupted) {
+        stopAll();
+        continue;
+      }
+      PlannedRun* run = runOf(event.child);
+      if (run == nullptr) continue;
+      if (event.kind == platform::ChildEventKind::ended) {
+        run->ended = true;
+        run->status = event.status;
+        --running_;
+        release();
+      } else {
+        take(*run, event.kind == platform::ChildEventKind::error, std::move(event.bytes));
+      }
     }
   }
 
  private:
-  // The run at the head of the order writes live; a later one is captured.
-  // False when a capture could not be opened: the run waits to start live.
-  bool startNext() {
-    PlannedRun& run = plan_.runs[next_];
-    run.live = next_ == head_;
-    if (run.live) {
-      writeText(run.textBefore);
-    } else if (!platform::openCapture(separateError_, run.capture)) {
-      return false;
-    }
-    ++next_;
+  // The run at the head of the order writes where the shell writes; a later
+  // one is read into memory until its turn.
+  void startNext() {
+    const size_t position = next_++;
+    PlannedRun& run = plan_.runs[position];
+    const bool live = position == head_;
+    if (live) show(run);
     run.started = true;
-    if (!platform::startChild(run.commandLine, run.live ? nullptr : &run.capture, run.child)) {
-      run.ended = true;  // as with a command processor that could not start
-      release();
-      return true;
+    if (children_.start(run.commandLine, !live, run.child, run.startFailure)) {
+      ++running_;
+    } else {
+      run.ended = true;
+      run.status = -1;
     }
-    running_.push_back(run.child);
-    runningIndex_.push_back(next_ - 1);
-    return true;
+    release();
   }
 
-  void endRunning(size_t position) {
-    plan_.runs[runningIndex_[position]].ended = true;
-    running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(position));
-    runningIndex_.erase(runningIndex_.begin() + static_cast<std::ptrdiff_t>(position));
+  PlannedRun* runOf(platform::ChildId child) {
+    for (size_t i = head_; i < next_; ++i)
+      if (plan_.runs[i].started && !plan_.runs[i].ended && plan_.runs[i].child == child)
+        return &plan_.runs[i];
+    return nullptr;
   }
 
+  void take(PlannedRun& run, bool toError, std::string bytes) {
+    if (run.shown) {
+      write(run, toError, bytes);
+      return;
+    }
+    if (stopped_) return;  // stopped before its turn: never shown
+    run.heldBytes += bytes.size();
+    run.held.push_back(HeldChunk{toError, std::move(bytes)});
+    if (run.reading && run.heldBytes >= heldPerRun_) {
+      run.reading = false;
+      children_.setReading(run.child, false);
+    }
+  }
+
+  void write(PlannedRun& run, bool toError, const std::string& bytes) {
+    if (!run.lostReason.empty()) return;
+    std::string reason;
+    if (!children_.writeBytes(toError, bytes, reason)) run.lostReason = reason;
+  }
+
+  // Writes the run's text and what it held, and from then on what it
+  // writes as it comes.
+  void show(PlannedRun& run) {
+    if (run.shown) return;
+    run.shown = true;
+    children_.writeText(run.textBefore);
+    for (const HeldChunk& chunk : run.held) write(run, chunk.toError, chunk.bytes);
+    run.held.clear();
+    run.heldBytes = 0;
+    if (!run.reading && !run.ended) children_.setReading(run.child, true);
+    run.reading = true;
+  }
+
+  // Ctrl-C: as one after another would have, the line ends with the run at
+  // the head; the later ones are stopped and nothing of theirs is shown.
   void stopAll() {
     stopped_ = true;
-    for (platform::ChildId child : running_) platform::stopChild(child);
-    for (platform::ChildId child : running_) platform::waitForChild(child);
-    for (size_t index : runningIndex_) plan_.runs[index].ended = true;
-    running_.clear();
-    runningIndex_.clear();
+    for (size_t i = head_; i < next_; ++i) {
+      PlannedRun& run = plan_.runs[i];
+      if (!run.started || run.ended) continue;
+      children_.stop(run.child);
+      if (!run.reading) children_.setReading(run.child, true);  // read to its end
+      run.reading = true;
+    }
   }
 
-  // Writes out, in order, every finished run that nothing unfinished precedes.
+  // Writes out, in order, every finished run that nothing unfinished
+  // precedes, and shows the new head.
   void release() {
-    while (head_ < next_ && plan_.runs[head_].ended) {
-      PlannedRun& run = plan_.runs[head_++];
-      if (run.live) continue;
-      writeText(run.textBefore);
-      platform::releaseCapture(run.capture);
+    while (head_ < next_) {
+      PlannedRun& run = plan_.runs[head_];
+      if (stopped_ && !run.shown) return;
+      show(run);
+      if (!run.ended) return;
+      reportEnd(run);
+      ++head_;
     }
+  }
+
+  void reportEnd(const PlannedRun& run) {
+    reportEndedRun(run.commandLine, run.startFailure, run.status);
+    // Standard error, as standard output may be what failed.
+    if (!run.lostReason.empty())
+      std::cerr << "+ The output of \"" << run.commandLine << "\" is incomplete: " << run.lostReason
+                << "." << std::endl;
   }
 
   Plan& plan_;
   const size_t atOnce_;
-  const bool separateError_ = !platform::outputAndErrorShareAFile();
+  const size_t heldPerRun_;
+  ChildProcesses& children_;
   size_t head_ = 0;  // first run not yet released
   size_t next_ = 0;  // first run not yet started
-  std::vector<platform::ChildId> running_;
-  std::vector<size_t> runningIndex_;  // plan position of each running child
+  size_t running_ = 0;
   bool stopped_ = false;
 };
 
@@ -139,8 +210,9 @@ class Scheduler {
 void runSideBySide(const std::function<void()>& plan, unsigned atOnce) {
   Plan collected = collectPlan(plan);
   const size_t limit = std::max<size_t>(1, std::min<size_t>(atOnce, platform::kMostChildrenAtOnce));
-  Scheduler scheduler(collected, limit);
-  if (scheduler.run()) writeText(collected.textAfter);
+  ChildProcesses& children = *launchers().children;
+  Scheduler scheduler(collected, limit, children);
+  if (scheduler.run()) children.writeText(collected.textAfter);
 }
 
 }  // namespace zav

@@ -25,8 +25,9 @@ void openMissingStandardStreams();
 // Keeps Ctrl-C and Ctrl-Break from ending the shell while letting them reach
 // a running child. An interrupted console read then fails like end of input.
 // On POSIX, SIGTERM and SIGHUP end the shell as follows: the signal is
-// passed on to the running command, the terminal is put back as at `exit`,
-// and the shell ends with status 128 + the signal. (The Windows console's
+// passed on to every running child's group and they are reaped, the
+// terminal is put back as at `exit`, and the shell ends with status 128 +
+// the signal. (The Windows console's
 // close and log-off events keep the system's handling.)
 void installControlHandler();
 
@@ -38,6 +39,10 @@ bool takeInterrupt();
 // Whether Ctrl-C or Ctrl-Break has arrived since the last takeInterrupt(),
 // without taking it: the runs of one typed line check it before each start.
 bool interruptPending();
+
+// Records Ctrl-C as the handler does, for a child's status that tells of
+// one before the handler has run.
+void noteInterrupt();
 
 // Colour changes are written only while this is on (the default). Off for
 // NO_COLOR, TERM=dumb and lines given on the command line; the attribute is
@@ -60,11 +65,6 @@ void restoreConsoleAtExit();
 
 bool standardInputIsTerminal();
 bool standardOutputIsTerminal();
-
-// Runs a command line through the command processor (cmd.exe /c on Windows,
-// /bin/sh -c on POSIX) after flushing our own output, and returns when it
-// has ended. Its exit status is the caller's to ignore.
-int runCommandLine(const std::string& commandLine);
 
 // The TShark command line for this platform's command processor: see
 // command_line.h for the two forms.

@@ -8,8 +8,6 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,9 +18,8 @@
 #include <iostream>
 
 #include "platform/command_line.h"
+#include "platform/process.h"
 #include "platform/terminal_colours.h"
-
-extern char** environ;
 
 namespace zav {
 namespace platform {
@@ -33,31 +30,15 @@ namespace {
 // its normal colour.
 TextAttribute trackedAttribute = 7;
 
-// Where a signal for the running command goes, decided at start-up:
-// - We lead our process group (a job-control shell, a terminal or a service
-//   started us): the command shares it, so that the terminal's Ctrl-C and
-//   its reads work as for us, and the whole group is signalled.
-// - We have no controlling terminal and share a group with our starter (a
-//   program that runs us through pipes): the command gets a group of its
-//   own, which nothing on a terminal can miss, and that group is signalled.
-// - Otherwise (a script without job control, on a terminal) the command
-//   must stay in the script's group: only /bin/sh is ours to signal, and
-//   what it started for a compound line is left running.
-enum class CommandGroup { ours, own, shared };
-CommandGroup commandGroup = CommandGroup::shared;
-
 bool coloursOn = true;
 volatile sig_atomic_t interruptArrived = 0;
-volatile sig_atomic_t runningChild = 0;  // the /bin/sh of runCommandLine
 
 void onInterrupt(int signalNumber) {
   // Interrupting a pending read is the signal's main effect; the prompt then
   // treats the read as failed. The flag covers a read that ends otherwise.
   interruptArrived = 1;
-  // No terminal sends it to a command in a group of its own.
-  const int savedErrno = errno;
-  if (commandGroup == CommandGroup::own && runningChild > 0) ::kill(-runningChild, signalNumber);
-  errno = savedErrno;
+  forwardInterrupt(signalNumber);  // no terminal sends it to a group of its own
+  wakeChildWaiter();
 }
 
 // What `exit` writes to a terminal: default colours, the terminal's own
@@ -81,13 +62,7 @@ void terminationSignals(sigset_t* signals) {
 // Ending the process closes the history file; every line already reached
 // it with its own write.
 void onTermination(int signalNumber) {
-  const pid_t child = runningChild;
-  if (child > 0) {
-    if (commandGroup == CommandGroup::ours)
-      ::kill(0, signalNumber);  // we get it too, blocked until we are gone
-    else
-      ::kill(commandGroup == CommandGroup::own ? -child : child, signalNumber);
-  }
+  endEveryChild(signalNumber);
   // The line editor or the command may have left the terminal in raw mode.
   if (terminalSaved) ::tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
   if (outputIsTerminal) {
@@ -95,13 +70,6 @@ void onTermination(int signalNumber) {
     (void)ignored;
   }
   ::_exit(128 + signalNumber);
-}
-
-bool hasControllingTerminal() {
-  int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (terminal < 0) return false;
-  ::close(terminal);
-  return true;
 }
 
 void writeRaw(const std::string& bytes) {
@@ -131,10 +99,7 @@ void installControlHandler() {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGQUIT, &action, nullptr);
 
-  if (::getpgrp() == ::getpid())
-    commandGroup = CommandGroup::ours;
-  else if (!hasControllingTerminal())
-    commandGroup = CommandGroup::own;
+  chooseCommandGroup();
   outputIsTerminal = standardOutputIsTerminal();
   terminalSaved = ::tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
   struct sigaction termination {};
@@ -152,6 +117,8 @@ bool takeInterrupt() {
 }
 
 bool interruptPending() { return interruptArrived != 0; }
+
+void noteInterrupt() { interruptArrived = 1; }
 
 void setColoursEnabled(bool enabled) { coloursOn = enabled; }
 
@@ -178,41 +145,6 @@ void setThinCursor() {
 
 void restoreConsoleAtExit() {
   if (standardOutputIsTerminal()) writeRaw(coloursOn ? kRestoreSequence : "\033[0 q");
-}
-
-// What system() does, but with the child's id noted for the signal
-// handlers. The termination signals wait while the id is noted, so that
-// none arrives between the start and the note. Ctrl-C reaches the child
-// from the terminal (or through onInterrupt); here it only interrupts the
-// wait, which goes on.
-int runCommandLine(const std::string& commandLine) {
-  std::cout.flush();
-  std::fflush(stdout);
-  sigset_t termination, previous;
-  terminationSignals(&termination);
-  sigprocmask(SIG_BLOCK, &termination, &previous);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setsigmask(&attributes, &previous);
-  short flags = POSIX_SPAWN_SETSIGMASK;
-  if (commandGroup == CommandGroup::own) {
-    posix_spawnattr_setpgroup(&attributes, 0);
-    flags |= POSIX_SPAWN_SETPGROUP;
-  }
-  posix_spawnattr_setflags(&attributes, flags);
-  std::string shellName = "sh", option = "-c", line = commandLine;
-  char* arguments[] = {&shellName[0], &option[0], &line[0], nullptr};
-  pid_t child = -1;
-  const int failure = posix_spawn(&child, "/bin/sh", nullptr, &attributes, arguments, environ);
-  posix_spawnattr_destroy(&attributes);
-  if (failure == 0) runningChild = child;
-  sigprocmask(SIG_SETMASK, &previous, nullptr);
-  if (failure != 0) return -1;
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  runningChild = 0;
-  return status;
 }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,

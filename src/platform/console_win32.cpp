@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "platform/command_line.h"
+#include "platform/process.h"
 
 namespace zav {
 namespace platform {
@@ -34,6 +35,7 @@ std::atomic<bool> interruptArrived{false};
 BOOL WINAPI consoleControlHandler(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
   interruptArrived = true;
+  wakeChildWaiter();
   return TRUE;
 }
 
@@ -60,6 +62,8 @@ void installControlHandler() { SetConsoleCtrlHandler(consoleControlHandler, TRUE
 bool takeInterrupt() { return interruptArrived.exchange(false); }
 
 bool interruptPending() { return interruptArrived.load(); }
+
+void noteInterrupt() { interruptArrived = true; }
 
 void setColoursEnabled(bool enabled) { coloursOn = enabled; }
 
@@ -93,19 +97,6 @@ void setThinCursor() {
 
 void restoreConsoleAtExit() {
   // The console keeps the colour and title the shell set.
-}
-
-int runCommandLine(const std::string& commandLine) {
-  flushOutput();
-  // system() hands the line to %COMSPEC% /c. cmd.exe then removes the first
-  // and the last double quote of the line when it starts with one, which
-  // is why the TShark line carries an extra outer pair.
-  const int status = std::system(commandLine.c_str());
-  // The handler runs on a thread of its own and may not have run yet when
-  // a child stopped by Ctrl-C has ended; cmd.exe then passes on the child's
-  // STATUS_CONTROL_C_EXIT, which tells the same.
-  if (static_cast<unsigned>(status) == 0xC000013Au) interruptArrived = true;
-  return status;
 }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,

@@ -5,15 +5,12 @@
 #ifndef ZAV_PLATFORM_HISTORY_FILE_H_
 #define ZAV_PLATFORM_HISTORY_FILE_H_
 
-#include <cstdint>
 #include <string>
+
+#include "platform/file_handle.h"
 
 namespace zav {
 namespace platform {
-
-// An open file, or kNoFile. Wide enough for a descriptor or a handle.
-using FileHandle = std::int64_t;
-inline constexpr FileHandle kNoFile = -1;
 
 // Opens `path` for reading from the start and appending at the end. A
 // missing file is created readable and writable by its owner only, since it
@@ -31,8 +28,6 @@ bool readToEnd(FileHandle file, std::string& bytes);
 // that the file still ends at a line end and the next line is not glued
 // onto a fragment.
 bool appendAtEnd(FileHandle file, const std::string& bytes);
-
-void closeFile(FileHandle file);
 
 // How a line of a text file ends on this platform ("\n", or "\r\n" on
 // Windows); readers accept both.

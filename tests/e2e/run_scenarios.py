@@ -97,7 +97,7 @@ def strip_banner(stdout):
     return "\n".join(lines[9:]), None
 
 
-def run_scenario(scenario, zav, tools, keep, crlf):
+def run_scenario(scenario, zav, tools, keep, crlf, first_args):
     directory = pathlib.Path(tempfile.mkdtemp(prefix="zav-e2e-"))
     values = {"{DIR}": str(directory), "{FAKE_TSHARK}": str(HERE / "fake_tshark.sh"),
               "{TSHARK}": tools["tshark"] or "tshark", "{TAB}": "\t", "{CR}": "\r", "{VT}": "\v",
@@ -125,7 +125,7 @@ def run_scenario(scenario, zav, tools, keep, crlf):
         limit = lambda: (signal.signal(signal.SIGXFSZ, signal.SIG_IGN),  # noqa: E731
                          resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0])))
         args = scenario.get("args")
-        result = subprocess.run([zav] + (expand(args[0][3]).splitlines() if args else []), cwd=directory,
+        result = subprocess.run([zav] + first_args + (expand(args[0][3]).splitlines() if args else []), cwd=directory,
                                 input=expand(scenario.typed).encode("utf-8", "surrogateescape"),
                                 env=dict(os.environ, LC_ALL="C"), capture_output=True, timeout=60,
                                 preexec_fn=limit if limits else None)
@@ -159,6 +159,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--zav", required=True, help="the zav binary")
     parser.add_argument("--keep", action="store_true", help="keep the scenario directories")
+    parser.add_argument("--first-args", default="", help="arguments before every scenario's own, "
+                        "one string split at blanks (-j4: side by side must read the same)")
     parser.add_argument("paths", nargs="+", help="scenario files or directories")
     args = parser.parse_args()
     tools = {"tshark": shutil.which("tshark"), "text2pcap": shutil.which("text2pcap") or "text2pcap"}
@@ -168,7 +170,8 @@ def main():
         scenario = Scenario(path)
         twice = any("crlf-too" in s[2] for s in scenario.get("file"))
         failures = [("(CR LF) " if crlf else "") + f for crlf in ((False, True) if twice else (False,))
-                    for f in run_scenario(scenario, str(pathlib.Path(args.zav).resolve()), tools, args.keep, crlf)]
+                    for f in run_scenario(scenario, str(pathlib.Path(args.zav).resolve()), tools, args.keep, crlf,
+                                                   args.first_args.split())]
         print(("FAIL %s\n%s" % (path, "\n".join(failures))) if failures else "ok   %s" % path)
         failed += bool(failures)
     print("%d passed, %d failed" % (len(files) - failed, failed))

@@ -112,15 +112,16 @@ def wait_until(condition, what):
 # zav with a pseudo-terminal as its controlling terminal, so that Ctrl-C
 # typed into it reaches its foreground process group.
 class Session:
-    def __init__(self, zav, directory, env=None, prompt=PROMPT):
+    def __init__(self, zav, directory, env=None, prompt=PROMPT, args=()):
         self.master, slave = pty.openpty()
         self.process = subprocess.Popen(
-            [zav], cwd=directory, stdin=slave, stdout=slave, stderr=slave,
+            [zav, *args], cwd=directory, stdin=slave, stdout=slave, stderr=slave,
             env=dict(env or os.environ, TERM="xterm"), start_new_session=True,
             preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
         os.close(slave)
         self.output, self.prompt, self.prompts = b"", prompt, 0
-        self.wait_for_prompt()
+        if prompt:
+            self.wait_for_prompt()
 
     # Reads what comes within timeout; False once the terminal closed.
     def pump(self, timeout):
@@ -219,6 +220,47 @@ def sigterm_ends_the_command_and_the_shell(zav, directory):
     wait_until(lambda: not processes("sleep 6017"), "the command was left running")
 
 
+# -j 2 over three captures: Ctrl-C and SIGTERM end every run side by side
+# (the later captures show nothing), a tail that reads the terminal runs
+# one capture after another in the foreground, and Ctrl-C ends -c lines.
+def side_by_side_runs_stop_and_tails_keep_the_terminal(zav, directory):
+    two_running = lambda: len(processes("sleep 61")) == 2  # noqa: E731
+    session = Session(zav, directory, args=["-j", "2"])
+    session.enter(b"setpcap *AF*")
+    start = len(session.output)
+    os.write(session.master, b"slow\r")
+    wait_until(two_running, "two runs did not start")
+    os.write(session.master, CTRL_C)
+    session.wait_for_prompt()
+    out = session.output[start:]
+    check(line(b"+ Interrupted.") in out and b"beta" not in out, "interrupted: %r" % out)
+    check(pathlib.Path(directory, "runs.log").read_text() == "run\nrun\n", "two runs only")
+    wait_until(lambda: not processes("sleep 61"), "a run was left running")
+    os.write(session.master, b"dns | sh -c 'cat; read x </dev/tty; echo got-$x'\r")
+    for answered in range(3):
+        session.read_until(b"got-y", count=answered)
+        session.read_until(b"[-r][captures/", start, count=answered + 2)
+        os.write(session.master, b"y\r")
+    session.wait_for_prompt()
+    os.write(session.master, b"slow\r")
+    wait_until(two_running, "two runs did not start again")
+    os.kill(session.process.pid, signal.SIGTERM)
+    check(session.finish() == 143 and session.output.endswith(RESTORED), "status 143, restored")
+    check(not processes("sleep 61"), "a run outlived the shell")
+    session = Session(zav, directory, prompt=None,
+                      args=["-j", "2", "-c", "setpcap *AF*", "-c", "slow", "-c", "echo after-slow"])
+    wait_until(two_running, "two runs of -c did not start")
+    os.write(session.master, CTRL_C)
+    check(session.finish() == 130 and b"+ Interrupted." in session.output
+          and b"after-slow" not in session.output, "-c interrupted: %r" % session.output[-300:])
+    wait_until(lambda: not processes("sleep 61"), "a run of -c was left running")
+    # Output that cannot be written is named, never lost silently.
+    with open("/dev/full", "wb") as full:
+        result = subprocess.run([zav, "-j", "3", "-c", "setpcap *AF*", "-c", "dns"], cwd=directory,
+                                stdout=full, stderr=subprocess.PIPE, timeout=30)
+    check(result.stderr.count(b"is incomplete: No space left on device.") == 2, result.stderr)
+
+
 def colours_stay_off_a_pipe_and_with_no_color(zav, directory):
     session = Session(zav, directory, env=dict(os.environ, NO_COLOR=""), prompt=b"ZAV> ")
     check(session.finish(b"exit\r") == 0 and not re.search(rb"\x1b\[[0-9;]*m", session.output),
@@ -242,6 +284,7 @@ def main():
     parser.add_argument("--zav", required=True)
     zav = str(pathlib.Path(parser.parse_args().zav).resolve())
     tests = [editing_recall_completion_and_interrupts, sigterm_ends_the_command_and_the_shell,
+             side_by_side_runs_stop_and_tails_keep_the_terminal,
              colours_stay_off_a_pipe_and_with_no_color, closed_stdout_or_stderr_stays_closed_to_the_history]
     failed = 0
     for test in tests:

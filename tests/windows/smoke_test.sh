@@ -4,7 +4,8 @@
 # differs on Windows: TShark lines quoted for cmd.exe /c (blanks and & ^ %
 # in the paths, a pipe tail), colours off on a pipe, WIN commands and plain
 # lines in cmd.exe, a LIST run, *AF* over a directory, and the history file
-# written with CR LF and read back.
+# written with CR LF and read back; -j 4 reading as one run after another,
+# a tail receiving the runs in order, and Ctrl-C ending every run.
 #
 # Usage: tests/windows/smoke_test.sh [build-dir]    (default: build-windows)
 # Needs: g++-mingw-w64-x86-64-posix, wine64, cmake.
@@ -26,6 +27,7 @@ work=$(mktemp -d /tmp/zav-windows-smoke.XXXXXX)
 tools="$work/fake tshark" captures="$work/my caps" capture='a b&c^d%e.pcap' shell=$work/shell
 mkdir -p "$tools" "$captures/subdirectory" "$shell"
 x86_64-w64-mingw32-gcc-posix -O2 -Wall -Wextra -static -o "$tools/tshark.exe" tests/windows/fake_tshark.c
+x86_64-w64-mingw32-gcc-posix -O2 -Wall -Wextra -static -o "$shell/ctrl_c.exe" tests/windows/ctrl_c.c
 export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 trap '"$wineserver" -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
@@ -53,7 +55,7 @@ check() { if "${@:2}"; then echo "ok: $1"; else fail "$1"; fi; }
 # history entry shows).
 run_zav() {
   printf '%s\n' "$@" >"$shell/stdin.txt"
-  (cd "$shell" && timeout 120 "$wine" "$zav_exe" <stdin.txt >stdout.raw 2>stderr.raw) || fail "zav.exe ended badly"
+  (cd "$shell" && timeout 120 "$wine" "$zav_exe" ${zav_args[@]+"${zav_args[@]}"} <stdin.txt >stdout.raw 2>stderr.raw) || fail "zav.exe ended badly"
   out=$(tail -n +10 "$shell/stdout.raw" | sed 's/\r$//')
 }
 # expect <what it shows> <line>...: each is a whole line of the output.
@@ -81,6 +83,21 @@ expect "*AF* runs once per file" "[ Working with file: $caps$capture ]" "[ Worki
 check "the history file is written in CR LF" cmp <(printf '%s\r\n' "${typed[@]}") "$shell/.zav_history"
 run_zav history exit
 expect "the history file is read back without its CRs" "0: dns 10.0.0.1" "6: dns 10.0.0.3" "8: history"
+
+# Side by side: the first capture's run is the slowest.
+printf 'not a real capture\n' >"$captures/d.pcap"
+typed=('setpcap *AF*' 'dns first-slow' 'dns first-slow >> all.txt' 'exit')
+zav_args=() && run_zav "${typed[@]}" && one_by_one=$out
+zav_args=(-j 4) && run_zav "${typed[@]}"
+check "-j 4 reads as one run after another" test "$out" = "$one_by_one"
+check "a tail gets the runs in order" test "$(head -n 3 "$shell/all.txt" | sed 's/\r$//')" = \
+  "$(printf '[-r][%s][-Y][ip.addr == first-slow]\n' "$caps$capture" "${caps}c.pcap" "${caps}d.pcap")"
+zav_args=()
+(cd "$shell" && timeout 120 "$wine" ctrl_c.exe hanging.txt "$zav_exe" -j 2 -c 'setpcap *AF*' \
+  -c 'dns hang' -c 'echo after-hang' >ctrl_c.raw 2>&1) && status=0 || status=$?
+check "Ctrl-C ends -c lines with status 130" test "$status" = 130
+check "Ctrl-C is reported, the rest dropped" sh -c "grep -q '+ Interrupted.' '$shell/ctrl_c.raw' && ! grep -q after-hang '$shell/ctrl_c.raw'"
+check "no run outlives Ctrl-C" sh -c "sleep 1; ! ps -eo stat=,args= | grep -v '^Z' | grep -q '[t]shark.exe'"
 
 [ "$failures" -eq 0 ] || { echo "Windows smoke test: $failures check(s) FAILED"; exit 1; }
 echo "Windows smoke test: all checks passed"
