@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <system_error>
 
 #include "core/console_output.h"
+#include "core/run_outcome.h"
 #include "core/shell_state.h"
 #include "platform/console.h"
 #include "platform/directory_order.h"
@@ -18,6 +20,13 @@ constexpr const char* kNoCaptureSelected =
 
 void printNotAValidPath(const std::string& path) {
   printMessage("+ " + path + " is not a valid path.");
+  noteFailedRun();
+}
+
+// Nothing starts, so nothing else would say why.
+void printCommandLineTooLong(size_t length) {
+  printMessage("+ The command line is " + std::to_string(length) +
+               " bytes long, more than the system passes on, and is not run.");
 }
 
 // Each capture of the all-files mode is introduced by its path, as plain
@@ -37,7 +46,9 @@ Launchers realLaunchers() {
   real.tshark = runTsharkCommand;
   real.windows = runWindowsCommand;
   real.commandProcessor = [](const std::string& commandLine) {
-    platform::runCommandLine(commandLine);  // the exit status tells the shell nothing
+    const int status = platform::runCommandLine(commandLine);
+    if (status == platform::kCommandLineTooLong) printCommandLineTooLong(commandLine.size());
+    if (!platform::commandLineSucceeded(status)) noteFailedRun();
   };
   return real;
 }
@@ -58,6 +69,7 @@ void runInCommandProcessor(const std::string& commandLine) {
 void runTsharkCommand(const std::string& text) {
   if (currentCapture.empty()) {
     printMessage(kNoCaptureSelected);
+    noteFailedRun();
     return;
   }
   if (currentCapture == kAllFilesCapture) {

@@ -51,20 +51,39 @@ bool coloursEnabled();
 TextAttribute currentTextAttribute();
 void setTextAttribute(TextAttribute attribute);
 
+// On a POSIX terminal the title in use is saved first (the xterm title
+// stack) and put back by restoreConsoleAtExit.
 void setConsoleTitle(const std::string& title);
 // A thin underline cursor (size 1 on the Windows console).
 void setThinCursor();
-// Puts the terminal back as the user's own shell expects it (POSIX); the
-// Windows console keeps what the shell set.
+// Puts the terminal back as the user's own shell expects it (POSIX):
+// colours, cursor shape and title; the Windows console keeps what the shell
+// set.
 void restoreConsoleAtExit();
 
 bool standardInputIsTerminal();
 bool standardOutputIsTerminal();
 
+// Whether control sequences (colours, title, cursor shape, clipboard) may
+// be written to standard output: it is a terminal, and not one that TERM
+// calls "dumb" (POSIX), which shows every such byte as text. Colours,
+// title, cursor, the clipboard and the line editor all ask this.
+bool outputTakesControlSequences();
+
+// What runCommandLine gives when nothing could be started: the line is
+// longer than the system passes to a program, or any other reason.
+inline constexpr int kCommandLineTooLong = -2;
+inline constexpr int kCouldNotStart = -1;
+
 // Runs a command line through the command processor (cmd.exe /c on Windows,
 // /bin/sh -c on POSIX) after flushing our own output, and returns when it
-// has ended. Its exit status is the caller's to ignore.
+// has ended: its status as the platform reports it, or one of the two
+// values above.
 int runCommandLine(const std::string& commandLine);
+
+// Whether a status from runCommandLine means that the command line started
+// and ended by itself with exit status 0.
+bool commandLineSucceeded(int status);
 
 // The TShark command line for this platform's command processor: see
 // command_line.h for the two forms.

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +69,9 @@ bool coloursEnabled() { return coloursOn; }
 bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
 bool standardOutputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
 
+// The console is driven through its API, which TERM does not concern.
+bool outputTakesControlSequences() { return standardOutputIsTerminal(); }
+
 TextAttribute currentTextAttribute() {
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!GetConsoleScreenBufferInfo(standardOutput(), &info)) return attributeWithoutConsole;
@@ -100,13 +104,21 @@ int runCommandLine(const std::string& commandLine) {
   // system() hands the line to %COMSPEC% /c. cmd.exe then removes the first
   // and the last double quote of the line when it starts with one, which
   // is why the TShark line carries an extra outer pair.
-  const int status = std::system(commandLine.c_str());
+  errno = 0;
+  int status = std::system(commandLine.c_str());
+  // The C runtime refuses a line longer than CreateProcess takes (32767
+  // characters) with E2BIG or ENAMETOOLONG; cmd.exe itself says when a
+  // line passes its own limit of 8191.
+  if (status == -1 && (errno == E2BIG || errno == ENAMETOOLONG)) return kCommandLineTooLong;
+  if (status == -1 && errno != 0) return kCouldNotStart;
   // The handler runs on a thread of its own and may not have run yet when
   // a child stopped by Ctrl-C has ended; cmd.exe then passes on the child's
   // STATUS_CONTROL_C_EXIT, which tells the same.
   if (static_cast<unsigned>(status) == 0xC000013Au) interruptArrived = true;
   return status;
 }
+
+bool commandLineSucceeded(int status) { return status == 0; }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,
                               const std::string& text) {
