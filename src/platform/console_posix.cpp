@@ -191,7 +191,8 @@ void setThinCursor() {
 
 void restoreConsoleAtExit() {
   if (!outputTakesControlSequences()) return;
-  writeRaw(std::string(coloursOn ? kRestoreSequence : "\033[0 q") + (titleSaved ? kRestoreTitle : ""));
+  writeRaw(std::string(coloursOn ? kRestoreSequence : "\033[0 q") +
+           (titleSaved ? kRestoreTitle : ""));
 }
 
 // What system() does, but with the child's id noted for the signal

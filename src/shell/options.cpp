@@ -63,7 +63,8 @@ bool fail(std::string& message, const std::string& text) {
 
 // "-r" or, for an option without a short name, "--init".
 std::string optionName(const OptionRow& row) {
-  return row.shortName != '\0' ? std::string("-") + row.shortName : std::string("--") + row.longName;
+  return row.shortName != '\0' ? std::string("-") + row.shortName
+                               : std::string("--") + row.longName;
 }
 
 bool badValue(std::string& message, const OptionRow& row) {
@@ -148,8 +149,8 @@ std::string helpText() {
                      "\n\nA console shell for TShark: named commands from CMD.zav, "
                      "settings from ZAV.cfg.\n\n";
   for (const OptionRow& row : kOptionRows) {
-    std::string names = row.shortName != '\0' ? std::string("-") + row.shortName + ", --"
-                                              : std::string("    --");
+    std::string names =
+        row.shortName != '\0' ? std::string("-") + row.shortName + ", --" : std::string("    --");
     names += row.longName;
     if (row.valueName != nullptr) names += std::string(" ") + row.valueName;
     text += "  " + names + std::string(names.size() < 24 ? 24 - names.size() : 1, ' ') + row.help +

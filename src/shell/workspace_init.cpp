@@ -93,7 +93,8 @@ int initWorkspace(const std::string& directory) {
 
   std::error_code error;
   fs::create_directories(target / "captures", error);
-  if (error) return failWith("cannot make " + (target / "captures").string() + ": " + error.message());
+  if (error)
+    return failWith("cannot make " + (target / "captures").string() + ": " + error.message());
   for (const auto& copy : copies) {
     // copy_file without overwrite refuses a file that appeared meanwhile.
     if (!fs::copy_file(copy.first, copy.second, error))
