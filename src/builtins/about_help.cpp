@@ -6,6 +6,7 @@
 
 #include "core/console_output.h"
 #include "core/shell_state.h"
+#include "platform/console.h"
 
 namespace zav {
 
@@ -67,10 +68,15 @@ const HelpRow kImplicitConstructorKeys[12] = {
 }  // namespace
 
 void typeOut(const std::string& text, int delayMs) {
+  if (delayMs < 1) {
+    std::cout << text;
+    std::cout.flush();
+    return;
+  }
   for (char c : text) {
     std::cout << c;
     std::cout.flush();
-    if (delayMs >= 1) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   }
 }
 
@@ -88,8 +94,11 @@ std::string aboutInformationText() {
 }
 
 void showAbout() {
-  typeOut(aboutBannerText(), kBannerDelayMs);
-  typeOut(aboutInformationText(), kInformationDelayMs);
+  // The typing effect is for someone watching; a file or pipe gets the text
+  // at once.
+  const bool watched = platform::standardOutputIsTerminal();
+  typeOut(aboutBannerText(), watched ? kBannerDelayMs : 0);
+  typeOut(aboutInformationText(), watched ? kInformationDelayMs : 0);
 }
 
 void showHelp() {

@@ -2,6 +2,7 @@
 
 #include "builtins/dispatcher.h"
 #include "core/console_output.h"
+#include "core/run_outcome.h"
 #include "exec/dispatch.h"
 
 namespace zav {
@@ -11,6 +12,7 @@ void runLine(const std::string& line) {
   // line at a NUL: "echo a\0b" would run "echo a", a command nobody typed.
   if (line.find('\0') != std::string::npos) {
     printMessage("+ The line holds a NUL character and is not run.");
+    noteFailedRun();
     return;
   }
   if (!dispatchBuiltin(line)) dispatchCommand(line);

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/console_output.h"
+#include "core/run_outcome.h"
 
 namespace zav {
 
@@ -62,6 +63,7 @@ std::string readWholeFile(const std::string& fileName, const std::string& direct
   std::string bytes;
   if (!readFileBytes(path, bytes)) {
     printCouldNotOpen(path);
+    noteFailedRun();  // ZAV.cfg or a command file: the run lacks what it needs
     return kFileNotFound;
   }
   return toTextMode(std::move(bytes));

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/console_output.h"
+#include "core/run_outcome.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "exec/launch.h"
@@ -51,6 +53,18 @@ TextRunner withTail(const TextRunner& runner, const std::string& tail) {
   return [runner, tail](const std::string& text) { runner(text + " " + tail); };
 }
 
+// A NUL can come with a logic, a fragment or a LIST item (typed lines are
+// refused before they get here). The command processor and every C
+// interface on the way to it would end the line there and run a command
+// nobody wrote, so such a text runs nothing.
+TextRunner refusingNul(const TextRunner& runner) {
+  return [runner](const std::string& text) {
+    if (text.find('\0') == std::string::npos) return runner(text);
+    printMessage("+ The command text holds a NUL character and is not run.");
+    noteFailedRun();
+  };
+}
+
 }  // namespace
 
 void dispatchCommand(std::string line) {
@@ -81,8 +95,8 @@ void dispatchCommand(std::string line) {
     return;
   }
   // Only the first word chooses the launcher, whatever the later words are.
-  const TextRunner runner =
-      withTail(isTsharkList(first.listId) ? launchers().tshark : launchers().windows, tail);
+  const TextRunner runner = refusingNul(
+      withTail(isTsharkList(first.listId) ? launchers().tshark : launchers().windows, tail));
   const auto run = [&] {
     if (hasSingleListMarker(text))
       runForEachListItem(text, runner);

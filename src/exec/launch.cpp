@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <system_error>
 #include <utility>
 
 #include "core/console_output.h"
 #include "exec/child_processes.h"
+#include "core/run_outcome.h"
 #include "core/shell_state.h"
 #include "platform/console.h"
 #include "platform/directory_order.h"
@@ -21,6 +23,13 @@ constexpr const char* kNoCaptureSelected =
 
 void printNotAValidPath(const std::string& path) {
   printMessage("+ " + path + " is not a valid path.");
+  noteFailedRun();
+}
+
+// Nothing starts, so nothing else would say why.
+void printCommandLineTooLong(size_t length) {
+  printMessage("+ The command line is " + std::to_string(length) +
+               " bytes long, more than the system passes on, and is not run.");
 }
 
 // Each capture of the all-files mode is introduced by its path, as plain
@@ -63,10 +72,8 @@ ReplacedCommandProcessor::~ReplacedCommandProcessor() {
 }
 
 void reportEndedRun(const std::string& commandLine, platform::StartFailure failure, int status) {
-  (void)status;
-  if (failure == platform::StartFailure::tooLong)
-    printMessage("+ The command line is too long to run (" + std::to_string(commandLine.size()) +
-                 " characters).");
+  if (failure == platform::StartFailure::tooLong) printCommandLineTooLong(commandLine.size());
+  if (failure != platform::StartFailure::none || !platform::runSucceeded(status)) noteFailedRun();
 }
 
 bool lineIsAbandoned() { return platform::interruptPending(); }
@@ -80,6 +87,7 @@ void runInCommandProcessor(const std::string& commandLine) {
 void runTsharkCommand(const std::string& text) {
   if (currentCapture.empty()) {
     printMessage(kNoCaptureSelected);
+    noteFailedRun();
     return;
   }
   if (currentCapture == kAllFilesCapture) {

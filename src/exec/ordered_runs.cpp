@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/console_output.h"
+#include "core/run_outcome.h"
 #include "core/output_redirect.h"
 #include "exec/child_processes.h"
 #include "exec/launch.h"
@@ -189,9 +190,10 @@ class Scheduler {
 
   void reportEnd(const PlannedRun& run) {
     reportEndedRun(run.commandLine, run.startFailure, run.status);
+    if (run.lostReason.empty()) return;
+    noteFailedRun();
     // Standard error, as standard output may be what failed.
-    if (!run.lostReason.empty())
-      std::cerr << "+ The output of \"" << run.commandLine << "\" is incomplete: " << run.lostReason
+    std::cerr << "+ The output of \"" << run.commandLine << "\" is incomplete: " << run.lostReason
                 << "." << std::endl;
   }
 

@@ -119,7 +119,8 @@ TEST(SideBySide, OutputReadsAsOneAfterAnother) {
        "[a]<live>1[b]<live>2[c]<live>3[end]", "", false},
       // One that cannot start says so in its place.
       {{"a", "long", "c"}, 3, {"c>3", "c.", "a>1", "a."},
-       "[a]<live>1[long]\n+ The command line is too long to run (4 characters).\n[c]3[end]", "",
+       "[a]<live>1[long]\n+ The command line is 4 bytes long, more than the system passes on, "
+       "and is not run.\n[c]3[end]", "",
        false},
       // Ctrl-C: the head ends the line; nothing of the later runs is shown.
       {{"a", "b", "c"}, 3, {"b>2", "b.", "a>1", "^C", "a>more", "c>3"},

@@ -4,6 +4,7 @@
 
 #include "config/whole_file.h"
 #include "core/console_output.h"
+#include "core/run_outcome.h"
 #include "defs/command_store.h"
 #include "exec/launch.h"
 #include "text/patterns.h"
@@ -56,6 +57,7 @@ void readListFile(const std::string& fileName, std::vector<ListItem>& items) {
   std::string contents;
   if (!readTextFile(fileName, contents)) {
     printCouldNotOpen(fileName);
+    noteFailedRun();
     return;
   }
   RegexMatch match;

@@ -50,7 +50,7 @@ void copyToClipboard(const std::string& text) {
     printClipboardMessage(kNothingToCopy);
     return;
   }
-  if (!standardOutputIsTerminal()) {
+  if (!outputTakesControlSequences()) {
     printClipboardMessage(kCannotOpenClipboard);
     return;
   }
@@ -58,7 +58,7 @@ void copyToClipboard(const std::string& text) {
 }
 
 void clearClipboard() {
-  if (!standardOutputIsTerminal()) {
+  if (!outputTakesControlSequences()) {
     printClipboardMessage(kCannotOpenClipboard);
     return;
   }

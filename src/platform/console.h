@@ -56,15 +56,24 @@ bool coloursEnabled();
 TextAttribute currentTextAttribute();
 void setTextAttribute(TextAttribute attribute);
 
+// On a POSIX terminal the title in use is saved first (the xterm title
+// stack) and put back by restoreConsoleAtExit.
 void setConsoleTitle(const std::string& title);
 // A thin underline cursor (size 1 on the Windows console).
 void setThinCursor();
-// Puts the terminal back as the user's own shell expects it (POSIX); the
-// Windows console keeps what the shell set.
+// Puts the terminal back as the user's own shell expects it (POSIX):
+// colours, cursor shape and title; the Windows console keeps what the shell
+// set.
 void restoreConsoleAtExit();
 
 bool standardInputIsTerminal();
 bool standardOutputIsTerminal();
+
+// Whether control sequences (colours, title, cursor shape, clipboard) may
+// be written to standard output: it is a terminal, and not one that TERM
+// calls "dumb" (POSIX), which shows every such byte as text. Colours,
+// title, cursor, the clipboard and the line editor all ask this.
+bool outputTakesControlSequences();
 
 // The TShark command line for this platform's command processor: see
 // command_line.h for the two forms.

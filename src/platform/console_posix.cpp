@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "platform/command_line.h"
@@ -44,10 +45,14 @@ void onInterrupt(int signalNumber) {
 // What `exit` writes to a terminal: default colours, the terminal's own
 // cursor shape.
 constexpr char kRestoreSequence[] = "\033[0m\033[0 q";
+// Push and pop of xterm's title stack; terminals without one ignore both.
+constexpr char kSaveTitle[] = "\033[22;0t";
+constexpr char kRestoreTitle[] = "\033[23;0t";
 
 // Noted at start-up for the termination handler, which may call nothing
 // that is not async-signal-safe.
 bool outputIsTerminal = false;
+volatile sig_atomic_t titleSaved = 0;
 bool terminalSaved = false;
 struct termios savedTerminal {};
 
@@ -67,6 +72,7 @@ void onTermination(int signalNumber) {
   if (terminalSaved) ::tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
   if (outputIsTerminal) {
     ssize_t ignored = ::write(STDOUT_FILENO, kRestoreSequence, sizeof kRestoreSequence - 1);
+    if (titleSaved) ignored = ::write(STDOUT_FILENO, kRestoreTitle, sizeof kRestoreTitle - 1);
     (void)ignored;
   }
   ::_exit(128 + signalNumber);
@@ -100,7 +106,7 @@ void installControlHandler() {
   sigaction(SIGQUIT, &action, nullptr);
 
   chooseCommandGroup();
-  outputIsTerminal = standardOutputIsTerminal();
+  outputIsTerminal = outputTakesControlSequences();
   terminalSaved = ::tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
   struct sigaction termination {};
   termination.sa_handler = onTermination;
@@ -127,24 +133,33 @@ bool coloursEnabled() { return coloursOn; }
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
+bool outputTakesControlSequences() {
+  const char* term = std::getenv("TERM");
+  return standardOutputIsTerminal() && (term == nullptr || std::strcmp(term, "dumb") != 0);
+}
+
 TextAttribute currentTextAttribute() { return trackedAttribute; }
 
 void setTextAttribute(TextAttribute attribute) {
   std::cout.flush();
   trackedAttribute = attribute;
-  if (coloursOn && standardOutputIsTerminal()) writeRaw(colourSequence(attribute));
+  if (coloursOn && outputTakesControlSequences()) writeRaw(colourSequence(attribute));
 }
 
 void setConsoleTitle(const std::string& title) {
-  if (standardOutputIsTerminal()) writeRaw("\033]0;" + title + "\007");
+  if (!outputTakesControlSequences()) return;
+  writeRaw((titleSaved ? "" : kSaveTitle) + ("\033]0;" + title + "\007"));
+  titleSaved = 1;
 }
 
 void setThinCursor() {
-  if (standardOutputIsTerminal()) writeRaw("\033[4 q");  // steady underline
+  if (outputTakesControlSequences()) writeRaw("\033[4 q");  // steady underline
 }
 
 void restoreConsoleAtExit() {
-  if (standardOutputIsTerminal()) writeRaw(coloursOn ? kRestoreSequence : "\033[0 q");
+  if (!outputTakesControlSequences()) return;
+  writeRaw(std::string(coloursOn ? kRestoreSequence : "\033[0 q") +
+           (titleSaved ? kRestoreTitle : ""));
 }
 
 std::string tsharkCommandLine(const std::string& tsharkPath, const std::string& capturePath,

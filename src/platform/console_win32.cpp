@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,6 +72,9 @@ bool coloursEnabled() { return coloursOn; }
 
 bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
 bool standardOutputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
+
+// The console is driven through its API, which TERM does not concern.
+bool outputTakesControlSequences() { return standardOutputIsTerminal(); }
 
 TextAttribute currentTextAttribute() {
   CONSOLE_SCREEN_BUFFER_INFO info;

@@ -1,8 +1,9 @@
 // Line editing, recall and completion for lines typed at a terminal. Used
-// only when standard input and standard output are both terminals on POSIX;
-// everywhere else lines are read plainly (line_reader.cpp), and the Windows
-// console edits and recalls lines itself. The editor draws the prompt, so
-// that its redraws of a long or edited line know where the line starts.
+// only when standard input and standard output are both terminals on POSIX
+// and TERM is not "dumb"; everywhere else lines are read plainly
+// (line_reader.cpp), and the Windows console edits and recalls lines
+// itself. The editor draws the prompt, so that its redraws of a long or
+// edited line know where the line starts.
 #ifndef ZAV_PLATFORM_LINE_EDITOR_H_
 #define ZAV_PLATFORM_LINE_EDITOR_H_
 

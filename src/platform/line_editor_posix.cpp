@@ -214,7 +214,7 @@ ReadStatus readThroughEditor(const std::string& prompt, const std::string& initi
 
 bool lineEditorIsActive() {
   static const bool active =
-      platform::standardInputIsTerminal() && platform::standardOutputIsTerminal();
+      platform::standardInputIsTerminal() && platform::outputTakesControlSequences();
   return active;
 }
 

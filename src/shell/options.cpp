@@ -15,7 +15,7 @@ using Apply = bool (*)(CommandLineOptions&, const std::string&);
 
 // One row per option; the --help text is made from the same rows.
 struct OptionRow {
-  char shortName;
+  char shortName;  // '\0': only the long name
   const char* longName;
   const char* valueName;  // nullptr: the option takes no value
   const char* help;
@@ -27,6 +27,10 @@ const OptionRow kOptionRows[] = {
      [](CommandLineOptions& o, const std::string& v) { return o.directory = v, true; }},
     {'c', "command", "LINE", "run LINE as if typed, then leave (repeatable)",
      [](CommandLineOptions& o, const std::string& v) { return o.lines.push_back(v), true; }},
+    {'r', "read-file", "FILE", "select capture FILE (its directory becomes the capture path)",
+     [](CommandLineOptions& o, const std::string& v) { return o.captureFile = v, !v.empty(); }},
+    {'\0', "init", "DIR", "copy ZAV.cfg, the command library and the sample captures into DIR",
+     [](CommandLineOptions& o, const std::string& v) { return o.initDirectory = v, !v.empty(); }},
     {'h', "help", nullptr, "show this help and leave",
      [](CommandLineOptions& o, const std::string&) { return o.showHelp = true; }},
     {'v', "version", nullptr, "show the version and leave",
@@ -42,7 +46,7 @@ const OptionRow kOptionRows[] = {
 
 const OptionRow* findShort(char name) {
   for (const OptionRow& row : kOptionRows)
-    if (row.shortName == name) return &row;
+    if (row.shortName == name && name != '\0') return &row;
   return nullptr;
 }
 
@@ -57,9 +61,14 @@ bool fail(std::string& message, const std::string& text) {
   return false;
 }
 
+// "-r" or, for an option without a short name, "--init".
+std::string optionName(const OptionRow& row) {
+  return row.shortName != '\0' ? std::string("-") + row.shortName
+                               : std::string("--") + row.longName;
+}
+
 bool badValue(std::string& message, const OptionRow& row) {
-  return fail(message, std::string("option -") + row.shortName + " takes " + row.valueName + ": " +
-                           row.help);
+  return fail(message, "option " + optionName(row) + " takes " + row.valueName + ": " + row.help);
 }
 
 bool takeOperand(const std::string& argument, CommandLineOptions& options, std::string& message) {
@@ -131,14 +140,18 @@ bool runsWithoutPrompt(const CommandLineOptions& options) {
   return !options.lines.empty() || options.hasLineFile;
 }
 
-std::string usageLine() { return "Usage: zav [-h] [-v] [-C DIR] [-j N] [-c LINE]... [FILE | -]"; }
+std::string usageLine() {
+  return "Usage: zav [-h] [-v] [--init DIR] [-C DIR] [-j N] [-r FILE] [-c LINE]... [FILE | -]";
+}
 
 std::string helpText() {
   std::string text = usageLine() +
                      "\n\nA console shell for TShark: named commands from CMD.zav, "
                      "settings from ZAV.cfg.\n\n";
   for (const OptionRow& row : kOptionRows) {
-    std::string names = std::string("-") + row.shortName + ", --" + row.longName;
+    std::string names =
+        row.shortName != '\0' ? std::string("-") + row.shortName + ", --" : std::string("    --");
+    names += row.longName;
     if (row.valueName != nullptr) names += std::string(" ") + row.valueName;
     text += "  " + names + std::string(names.size() < 24 ? 24 - names.size() : 1, ' ') + row.help +
             "\n";
@@ -146,10 +159,14 @@ std::string helpText() {
   text +=
       "  FILE                    run every line of FILE as if typed, then leave"
       " (- reads standard input)\n"
-      "\nWithout -c or FILE, ZAV starts at its prompt.\n"
-      "Exit status: 0; 1 when ZAV.cfg is missing or not conformant or FILE cannot be\n"
-      "opened; 2 for a wrong option; 130 when Ctrl-C stopped the lines of -c or FILE.\n"
-      "Environment: NO_COLOR (any value) or TERM=dumb turns colours off.\n";
+      "\nWithout -c or FILE, ZAV starts at its prompt, and leaves with 0.\n"
+      "A first start: zav --init ~/zav-work, then zav -C ~/zav-work.\n"
+      "\nExit status of -c and FILE: 0 when every line ran and every TShark and command\n"
+      "run ended with 0; 1 when one failed or was killed, or ZAV.cfg, a command file\n"
+      "or FILE could not be read; 2 for a wrong option or a capture given as FILE;\n"
+      "130 when Ctrl-C stopped the lines. --init: 1 when a file is already there.\n"
+      "Environment: NO_COLOR (not empty) or TERM=dumb turns colours off; TERM=dumb,\n"
+      "or output that is not a terminal, gets no control sequences at all.\n";
   return text;
 }
 
@@ -160,7 +177,9 @@ std::string versionLine() {
 
 bool coloursUnwantedByEnvironment() {
   const char* term = std::getenv("TERM");
-  return std::getenv("NO_COLOR") != nullptr || (term != nullptr && std::strcmp(term, "dumb") == 0);
+  const char* noColour = std::getenv("NO_COLOR");
+  return (noColour != nullptr && noColour[0] != '\0') ||
+         (term != nullptr && std::strcmp(term, "dumb") == 0);
 }
 
 }  // namespace zav

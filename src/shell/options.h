@@ -16,11 +16,13 @@ struct CommandLineOptions {
   bool hasLineFile = false;        // a FILE operand was given
   std::string lineFile;            // its name; "-" is standard input
   unsigned parallelRuns = 1;       // -j: TShark runs of one line at once; 0: one per processor
+  std::string captureFile;         // -r: selected before anything runs; empty: none given
+  std::string initDirectory;       // --init: where to lay out a workspace; empty: none given
 };
 
 // Exit statuses besides 0.
-inline constexpr int kExitFailure = 1;        // ZAV.cfg or a command file failed
-inline constexpr int kExitUsage = 2;          // a wrong option
+inline constexpr int kExitFailure = 1;        // a run, ZAV.cfg, a command file or FILE failed
+inline constexpr int kExitUsage = 2;          // a wrong option, or a capture given as FILE
 inline constexpr int kExitInterrupted = 130;  // Ctrl-C stopped command-line lines
 
 // Reads the arguments after the program name. On a wrong one returns false
@@ -38,7 +40,7 @@ std::string helpText();
 // "ZAV (Vorrindal) v1.1" and the pattern engine the build uses.
 std::string versionLine();
 
-// NO_COLOR set (any value, as no-color.org has it) or TERM=dumb.
+// NO_COLOR set and not empty (as no-color.org has it), or TERM=dumb.
 bool coloursUnwantedByEnvironment();
 
 }  // namespace zav

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <system_error>
 #include <thread>
@@ -15,12 +14,15 @@
 #include "config/whole_file.h"
 #include "core/console_output.h"
 #include "core/line_reader.h"
+#include "core/run_outcome.h"
 #include "core/shell_state.h"
 #include "exec/dispatch.h"
 #include "platform/console.h"
 #include "platform/line_editor.h"
 #include "shell/completion.h"
+#include "shell/given_lines.h"
 #include "shell/options.h"
+#include "shell/workspace_init.h"
 
 namespace zav {
 
@@ -31,53 +33,6 @@ namespace {
 constexpr int kEndsOfInputBeforeLeaving = 10;
 
 constexpr const char* kInterrupted = "+ Interrupted.";
-
-// Records an accepted line in the history and runs it. False when Ctrl-C
-// abandoned it; the user has been told.
-bool runTypedLine(const std::string& line) {
-  history.push_back(line);
-  rememberAcceptedLine(line);
-  if (switchIsOn(config.LOAD_HISTORY_FILE)) appendToHistoryFile(line);
-  platform::takeInterrupt();  // one that arrived at the prompt is not this line's
-  runLine(line);
-  if (!platform::takeInterrupt()) return true;
-  printMessage(kInterrupted);
-  return false;
-}
-
-enum class GivenLine { goOn, leave, interrupted };
-
-GivenLine runGivenLine(const std::string& line) {
-  if (isAcceptedLine(line) && !runTypedLine(line)) return GivenLine::interrupted;
-  return line == "exit" ? GivenLine::leave : GivenLine::goOn;
-}
-
-// The lines of -c, then those of FILE, as if typed; returns the exit
-// status so far (0, or 1 when FILE cannot be opened, or 130 after Ctrl-C).
-int runGivenLines(const CommandLineOptions& options) {
-  for (const std::string& line : options.lines) {
-    const GivenLine outcome = runGivenLine(line);
-    if (outcome == GivenLine::interrupted) return kExitInterrupted;
-    if (outcome == GivenLine::leave) return 0;
-  }
-  if (!options.hasLineFile) return 0;
-  std::ifstream file;
-  if (options.lineFile != "-") {
-    file.open(options.lineFile);
-    if (!file.is_open()) {
-      printCouldNotOpen(options.lineFile);
-      return kExitFailure;
-    }
-  }
-  std::istream& input = options.lineFile == "-" ? std::cin : file;
-  std::string line;
-  while (std::getline(input, line)) {
-    const GivenLine outcome = runGivenLine(line);
-    if (outcome == GivenLine::interrupted) return kExitInterrupted;
-    if (outcome == GivenLine::leave) break;
-  }
-  return 0;
-}
 
 // Settles the options that end before start-up; false with the exit status
 // when the program ends here.
@@ -104,10 +59,44 @@ bool settleOptions(const std::vector<std::string>& arguments, CommandLineOptions
     status = kExitFailure;
     return false;
   }
-  return true;
+  if (!options.initDirectory.empty()) {
+    status = initWorkspace(options.initDirectory);
+    return false;
+  }
+  return !options.hasLineFile || checkLineFile(options.lineFile, status);
 }
 
+// -r: the capture's directory, with its separator, becomes the capture
+// path and its name the capture, as setpcappath and setpcap would make them.
+void selectCaptureFile(const std::string& path) {
+  const std::filesystem::path given(path);
+  std::string directory = given.parent_path().string();
+  if (directory.empty()) directory = ".";
+  if (directory.back() != '/' && directory.back() != std::filesystem::path::preferred_separator)
+    directory += static_cast<char>(std::filesystem::path::preferred_separator);
+  config.PCAP_DIR_PATH = directory;
+  currentCapture = given.filename().string();
+}
+
+// Without ZAV.cfg every line would go to the command processor; the
+// messages above say what is missing, this says what to do.
+constexpr const char* kNoWorkspaceHint =
+    "zav: no ZAV.cfg here; make a workspace with \"zav --init DIR\", or start in one with "
+    "\"zav -C DIR\"";
+
 }  // namespace
+
+bool runTypedLine(const std::string& line, bool typedAtPrompt) {
+  history.push_back(line);
+  rememberAcceptedLine(line);
+  // Script lines are this run's only, as in other shells.
+  if (typedAtPrompt && switchIsOn(config.LOAD_HISTORY_FILE)) appendToHistoryFile(line);
+  platform::takeInterrupt();  // one that arrived at the prompt is not this line's
+  runLine(line);
+  if (!platform::takeInterrupt()) return true;
+  printMessage(kInterrupted);
+  return false;
+}
 
 bool isAcceptedLine(const std::string& line) {
   return !line.empty() && line.find('\t') == std::string::npos && line[0] != ' ';
@@ -131,7 +120,7 @@ void runShell() {
     }
     endsInARow = 0;
     if (status != ReadStatus::line || !isAcceptedLine(line)) continue;
-    runTypedLine(line);
+    runTypedLine(line, true);
   }
 }
 
@@ -151,7 +140,10 @@ int runProgram(const std::vector<std::string>& arguments) {
     platform::setConsoleTitle(consoleTitle);
     platform::setThinCursor();
   }
-  const bool configured = parseConfiguration(readWholeFile(configFileName, ""));
+  const std::string configText = readWholeFile(configFileName, "");
+  const bool configured = parseConfiguration(configText);
+  if (configText == kFileNotFound) std::cerr << kNoWorkspaceHint << std::endl;
+  if (!options.captureFile.empty()) selectCaptureFile(options.captureFile);
   if (switchIsOn(config.LOAD_CMD_ZAV_FILE)) loadCommandFile();
   if (switchIsOn(config.LOAD_HISTORY_FILE)) loadHistory(config.HISTORY_DIR_PATH);
   if (withPrompt)
@@ -162,7 +154,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   std::cout.flush();
   if (withPrompt) platform::restoreConsoleAtExit();
   // At the prompt the program always ends with 0, as it always has.
-  if (!withPrompt && status == 0 && !configured) status = kExitFailure;
+  if (!withPrompt && status == 0 && (!configured || anyRunFailed())) status = kExitFailure;
   return status;
 }
 

@@ -17,6 +17,11 @@ int runProgram(const std::vector<std::string>& arguments);
 // The prompt loop; returns after the line "exit" or a lasting end of input.
 void runShell();
 
+// Records an accepted line in the history list (and, when typed at the
+// prompt and the switch is on, in the history file) and runs it. False
+// when Ctrl-C abandoned it; the user has been told.
+bool runTypedLine(const std::string& line, bool typedAtPrompt);
+
 // Whether the prompt accepts a line: not empty, no tab anywhere, not
 // starting with a blank. Refused lines are neither recorded nor run.
 bool isAcceptedLine(const std::string& line);

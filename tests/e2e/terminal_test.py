@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 # What only a terminal shows, checked under a pseudo-terminal: colours and
-# the title reach a terminal, never a pipe or with NO_COLOR; Ctrl-C and Ctrl-D
+# the title reach a terminal, never a pipe, with NO_COLOR or TERM=dumb (no
+# control sequence at all); the title is saved and put back; Ctrl-C and Ctrl-D
 # at the prompt keep the shell, Ctrl-C during a line stops all of it, SIGTERM
 # ends the shell with the running command; ulogic offers the old logic and
 # puts it on the clipboard (OSC 52); lines are edited, recalled and completed.
@@ -53,7 +54,7 @@ MCU(three) {
 GREEN, NORMAL = b"\x1b[92m", b"\x1b[39;49m"
 # The line editor would drop a colour change at the very end of a prompt.
 PROMPT = b"ZAV" + GREEN + b">" + NORMAL + b" "
-RESTORED = b"\x1b[0m\x1b[0 q"
+RESTORED = b"\x1b[0m\x1b[0 q\x1b[23;0t"  # colours, cursor, then the title saved at start
 LEFT, RIGHT, UP, CTRL_C, CTRL_D, CTRL_U = b"\x1b[D", b"\x1b[C", b"\x1b[A", b"\x03", b"\x04", b"\x15"
 ASK = b'Please enter new logic for ZAV/WIN CMD "dns": '
 
@@ -116,7 +117,7 @@ class Session:
         self.master, slave = pty.openpty()
         self.process = subprocess.Popen(
             [zav, *args], cwd=directory, stdin=slave, stdout=slave, stderr=slave,
-            env=dict(env or os.environ, TERM="xterm"), start_new_session=True,
+            env=dict(dict(os.environ, TERM="xterm"), **(env or {})), start_new_session=True,
             preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
         os.close(slave)
         self.output, self.prompt, self.prompts = b"", prompt, 0
@@ -173,7 +174,7 @@ class Session:
 
 def editing_recall_completion_and_interrupts(zav, directory):
     session = Session(zav, directory)
-    check(session.output.startswith(NORMAL) and b"\x1b]0;" in session.output
+    check(session.output.startswith(NORMAL) and b"\x1b[22;0t\x1b]0;" in session.output
           and b"\x1b[4 q" in session.output, "colour, title, cursor: %r" % session.output[:80])
     for keys, then in EDITING:
         session.enter(keys, then)
@@ -258,15 +259,33 @@ def side_by_side_runs_stop_and_tails_keep_the_terminal(zav, directory):
     with open("/dev/full", "wb") as full:
         result = subprocess.run([zav, "-j", "3", "-c", "setpcap *AF*", "-c", "dns"], cwd=directory,
                                 stdout=full, stderr=subprocess.PIPE, timeout=30)
-    check(result.stderr.count(b"is incomplete: No space left on device.") == 2, result.stderr)
+    check(result.returncode == 1 and
+          result.stderr.count(b"is incomplete: No space left on device.") == 2, result)
 
 
-def colours_stay_off_a_pipe_and_with_no_color(zav, directory):
-    session = Session(zav, directory, env=dict(os.environ, NO_COLOR=""), prompt=b"ZAV> ")
-    check(session.finish(b"exit\r") == 0 and not re.search(rb"\x1b\[[0-9;]*m", session.output),
-          "NO_COLOR: %r" % session.output[:80])
+# The write calls of this process's finished children (Linux counts them to the parent).
+def writes_of_children():
+    return int(re.search(rb"syscw: (\d+)", pathlib.Path("/proc/self/io").read_bytes()).group(1))
+
+
+def control_sequences_only_where_wanted(zav, directory):
+    # NO_COLOR counts only when it is not empty; TERM=dumb gets no control sequence at all.
+    for env, prompt in (({"NO_COLOR": ""}, PROMPT), ({"NO_COLOR": "1"}, b"ZAV> "), ({"TERM": "dumb"}, b"ZAV> ")):
+        session = Session(zav, directory, env=env, prompt=prompt)
+        colours = re.search(rb"\x1b\[[0-9;]*m", session.output)
+        check(session.finish(b"exit\r") == 0 and bool(colours) == (prompt == PROMPT) and
+              (b"\x1b" not in session.output) == ("TERM" in env), "%r: %r" % (env, session.output[:80]))
     piped = subprocess.run([zav], cwd=directory, input=b"exit\n", stdout=subprocess.PIPE, timeout=30)
     check(b"\x1b" not in piped.stdout and piped.stdout.endswith(b"\nZAV> \n"), "pipe: %r" % piped.stdout)
+    # Into a pipe, about comes at once: a few writes, not one per character typed out.
+    before = writes_of_children()
+    subprocess.run([zav, "-c", "about"], cwd=directory, stdout=subprocess.DEVNULL, timeout=60)
+    check(writes_of_children() - before < 100, "about typed out into a pipe")
+    folder = os.open(directory, os.O_RDONLY)
+    read = subprocess.run([zav, "-"], cwd=directory, stdin=folder, capture_output=True, timeout=30)
+    os.close(folder)
+    check(read.returncode == 1 and read.stderr == b"zav: cannot read standard input: Is a directory\n",
+          "a directory as standard input: %r" % (read,))
 
 
 def closed_stdout_or_stderr_stays_closed_to_the_history(zav, directory):
@@ -285,7 +304,7 @@ def main():
     zav = str(pathlib.Path(parser.parse_args().zav).resolve())
     tests = [editing_recall_completion_and_interrupts, sigterm_ends_the_command_and_the_shell,
              side_by_side_runs_stop_and_tails_keep_the_terminal,
-             colours_stay_off_a_pipe_and_with_no_color, closed_stdout_or_stderr_stays_closed_to_the_history]
+             control_sequences_only_where_wanted, closed_stdout_or_stderr_stays_closed_to_the_history]
     failed = 0
     for test in tests:
         directory = pathlib.Path(tempfile.mkdtemp(prefix="zav-pty-"))

@@ -4,13 +4,14 @@
 The session is the indented blocks of the README section "A first session":
 each line "ZAV> <command>" is typed, and the lines after it, up to the next
 prompt, are what the command must print (trailing empty lines aside). zav
-runs in a copy of the example workspace with the real TShark. Piped input is
+runs with the real TShark in a workspace made as the README starts, by
+`zav --init`, with the sample captures made when the source tree has none. Piped input is
 not echoed, so where a terminal shows the typed command after the prompt,
 the pipe shows the empty rest of the prompt line: the README's blank line.
 """
-import argparse, pathlib, sys, tempfile
+import argparse, pathlib, subprocess, sys, tempfile
 
-from walk_library import prepare_workspace, run_zav
+from walk_library import run_zav
 
 PROMPT = "ZAV> "
 
@@ -29,9 +30,11 @@ def main():
             steps.append([line[4 + len(PROMPT):], ""])
         elif in_block and steps:
             steps[-1][1] += line[4:] + "\n"
+    zav = str(pathlib.Path(args.zav).resolve())
     with tempfile.TemporaryDirectory(prefix="zav-readme-") as workspace:
-        prepare_workspace(root, pathlib.Path(workspace))
-        stdout, _ = run_zav(str(pathlib.Path(args.zav).resolve()), workspace, [c for c, _ in steps])
+        subprocess.run([zav, "--init", workspace], check=True, stdout=subprocess.DEVNULL)
+        subprocess.run([str(root / "tools" / "make_sample_captures.sh"), workspace + "/captures"], check=True)
+        stdout, _ = run_zav(zav, workspace, [c for c, _ in steps])
     failures = 0
     for (command, expected), printed in zip(steps, stdout.split(PROMPT)[1:]):
         expected, printed = expected.rstrip("\n"), printed.rstrip("\n")

@@ -42,12 +42,13 @@ GRAMMAR = b"ZAV() {\n|NAME = a\n|LOGIC = [CALL(a)]\n|}\n|MCU(m){|};|L.f = [INSER
 CASES = {
     "command_file_10mb": lambda: dict(files={"CMD.zav": generate(66000).encode() + PROBE}, stdin=b"probe\ncmd0 7\n",
                                       expect=[b"[probe.loaded]"]),
-    # 350,000 surplus words; one word too long for the command processor; 200,000 command
+    # 350,000 surplus words; one word too long for the command processor (reported); 200,000 command
     # words; "exh" first, so entry 0 is itself: 500,000 runs of itself, each word a string.
     "prompt_line_1mb": lambda: dict(files={"CMD.zav": HEADER + block(b"port", b"-Y tcp.port==[%_ARG_%]")},
                                     stdin=b"\n".join([b"exh" + b" 0" * (MB // 2), b"port " + b"80 " * (MB // 3),
                                                       b"nosuchcommand" + b"x" * MB, b"port " * (MB // 5), b"port 443\n"]),
-                                    expect=[b"[tcp.port==443]"], factor=24),
+                                    expect=[b"[tcp.port==443]", b"+ The command line is %d bytes long" % (13 + MB)],
+                                    factor=24),
     # One-megabyte LIST items, headings, an unclosed PRINT, a LIST file name and block fields.
     "list_line_1mb": lambda: dict(files={"CMD.zav": HEADER + b"L.big = " + b"b" * MB + b"\n"
                                          + block(b"each", b"-Y [%_LIST<items.txt>_%]")

@@ -1,0 +1,23 @@
+#include "platform/executable_path.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace zav {
+namespace platform {
+
+std::string executablePath() {
+  // The module name is cut to the buffer without saying so but by a full
+  // buffer, so the buffer grows until it is not full.
+  for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+    std::vector<char> buffer(size);
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+    if (length == 0) return std::string();
+    if (length < size) return std::string(buffer.data(), length);
+  }
+  return std::string();
+}
+
+}  // namespace platform
+}  // namespace zav
