@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "builtins/capture_commands.h"
 #include "builtins/command_file_loader.h"
 #include "builtins/dispatcher.h"
 #include "builtins/history.h"
@@ -152,6 +153,7 @@ int runProgram(const std::vector<std::string>& arguments) {
     platform::setThinCursor();
   }
   const bool configured = parseConfiguration(readWholeFile(configFileName, ""));
+  exportCaptureEnvironment();
   if (switchIsOn(config.LOAD_CMD_ZAV_FILE)) loadCommandFile();
   if (switchIsOn(config.LOAD_HISTORY_FILE)) loadHistory(config.HISTORY_DIR_PATH);
   if (withPrompt)
