@@ -101,6 +101,8 @@ else()
     install(FILES docs/zav.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
   install(FILES packaging/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES packaging/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME zav)
 endif()
 
 # --- Packages ----------------------------------------------------------------
@@ -113,7 +115,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Console shell for TShark: named commands 
 set(CPACK_PACKAGE_DESCRIPTION [=[
 ZAV is an interactive console shell for people who read packet captures
 with TShark. A capture is picked once; short named commands such as dns,
-http_hosts or "port 443" then expand into complete TShark command lines and
+http_hosts or port 443 then expand into complete TShark command lines and
 run. Anything that is not a ZAV command runs in the ordinary command
 processor, so ZAV doubles as the everyday prompt.
 
