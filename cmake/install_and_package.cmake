@@ -137,6 +137,10 @@ if(WIN32)
   set(CPACK_SYSTEM_NAME win64)
   set(CPACK_NSIS_PACKAGE_NAME ZAV)
   set(CPACK_NSIS_DISPLAY_NAME ZAV)
+  # A 64-bit installer for the 64-bit program: it sees the 64-bit Program
+  # Files and registry without redirection, and runs where only 64-bit
+  # programs run (a Wine without its 32-bit part, as in the smoke test).
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
   set(CPACK_NSIS_URL_INFO_ABOUT "${CPACK_PACKAGE_HOMEPAGE_URL}")
@@ -146,7 +150,11 @@ if(WIN32)
   # folder is read-only for users.
   set(CPACK_NSIS_CREATE_ICONS_EXTRA
       "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\ZAV.lnk' '$INSTDIR\\\\bin\\\\zav-workspace.cmd' '' '$INSTDIR\\\\bin\\\\zav.exe' 0")
-  set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\ZAV.lnk'")
+  # The installer keeps its settings under Software\<vendor>\ZAV, which the
+  # uninstaller removes just before these lines; the vendor's key is left
+  # behind unless removed here, once it is empty.
+  set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\ZAV.lnk'
+  DeleteRegKey /ifempty SHCTX 'Software\\\\ZAV developers'")
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
