@@ -21,7 +21,8 @@ void setEnvironmentVariable(const std::string& name, const std::string& value) {
 std::string executablePath() {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return "";
     if (length < buffer.size()) return std::string(buffer.data(), length);
     if (buffer.size() >= 32768) return "";  // the longest path Windows has
