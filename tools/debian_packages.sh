@@ -10,10 +10,14 @@ ZAV_BUILD_PACKAGES="cmake g++ make pkg-config libpcre2-dev libedit-dev"
 ZAV_RUN_PACKAGES="tshark"
 # Running the tests.
 ZAV_TEST_PACKAGES="libgtest-dev python3 tshark"
+# Making and checking the Debian package: dpkg-shlibdeps for its
+# dependencies, lintian.
+ZAV_PACKAGING_PACKAGES="dpkg-dev lintian"
 # CI only: the sanitizer and fuzz builds, and the Windows cross build with
-# Wine for its smoke test.
+# Wine for its smoke test, which also makes and checks the ZIP (unzip) and
+# the NSIS installer (nsis).
 ZAV_CI_PACKAGES="clang libclang-rt-14-dev"
-ZAV_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64"
+ZAV_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64 nsis unzip"
 
 # Installs those of the given packages that are missing: with apt-get as
 # root, otherwise through sudo after saying what it installs. Does nothing

@@ -4,11 +4,23 @@
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
+#include "exec/launch.h"
 #include "ic/implicit_constructors.h"
+#include "platform/environment.h"
 
 namespace zav {
 
-void setCapture(const std::string& name) { currentCapture = name; }
+void exportCaptureEnvironment() {
+  platform::setEnvironmentVariable("ZAV_PCAP_DIR", config.PCAP_DIR_PATH);
+  const bool oneCapture = !currentCapture.empty() && currentCapture != kAllFilesCapture;
+  platform::setEnvironmentVariable("ZAV_PCAP",
+                                   oneCapture ? config.PCAP_DIR_PATH + currentCapture : "");
+}
+
+void setCapture(const std::string& name) {
+  currentCapture = name;
+  exportCaptureEnvironment();
+}
 
 void showCapture() {
   if (currentCapture.empty()) {
@@ -22,6 +34,7 @@ void showCapture() {
 // capture may then not be found.
 void setCaptureDirectory(const std::string& directory) {
   config.PCAP_DIR_PATH = directory;
+  exportCaptureEnvironment();
   const char last = directory.empty() ? '/' : directory.back();
   if (last != '/' && last != '\\')
     printMessage(

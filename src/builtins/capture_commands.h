@@ -8,6 +8,13 @@
 
 namespace zav {
 
+// Puts the capture directory and the selected capture, as TShark gets it,
+// into the environment of every program started from now on: ZAV_PCAP_DIR
+// is PCAP_DIR_PATH, ZAV_PCAP is PCAP_DIR_PATH + the capture, or empty when
+// none is selected or in all-files mode. The setters below call it; start-up
+// calls it once the configuration is read.
+void exportCaptureEnvironment();
+
 // The name is taken as typed: no check that such a file exists.
 void setCapture(const std::string& name);
 void showCapture();

@@ -1,7 +1,9 @@
 #include "builtins/history.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "builtins/nested_runs.h"
 #include "builtins/run_line.h"
@@ -9,6 +11,7 @@
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "exec/launch.h"
+#include "platform/executable_path.h"
 #include "platform/history_file.h"
 
 namespace zav {
@@ -46,11 +49,31 @@ void rerunEntry(size_t entry) {
   runLine(line);
 }
 
+// Whether the history file would lie in the data this program was installed
+// with (<prefix>/share/zav beside <prefix>/bin): the examples there are a
+// template for `zav --init`, and nothing the shell does may write under its
+// installation prefix, whoever runs it. A source tree has no share/zav, so
+// its examples keep their history.
+bool insideInstalledData(const std::string& historyPath) {
+  namespace fs = std::filesystem;
+  const std::string program = platform::executablePath();
+  if (program.empty()) return false;
+  std::error_code error;
+  const fs::path data =
+      fs::weakly_canonical(fs::path(program).parent_path() / ".." / "share" / "zav", error);
+  if (error || !fs::is_directory(data, error)) return false;
+  const fs::path file = fs::weakly_canonical(fs::absolute(historyPath, error), error);
+  if (error) return false;
+  const fs::path relative = file.lexically_relative(data);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 }  // namespace
 
 void loadHistory(const std::string& historyDirValue) {
   const std::string path =
       historyDirValue == "LOCAL" ? historyFileName : historyDirValue + historyFileName;
+  if (insideInstalledData(path)) return;
   historyFile = platform::openAppendOnlyFile(path);
   if (historyFile == platform::kNoFile) {
     printCouldNotOpen(path);

@@ -12,7 +12,9 @@ namespace zav {
 // Opens the history file for reading and appending (creating it) and adds
 // its non-empty lines to `history`. `historyDirValue` is HISTORY_DIR_PATH:
 // "LOCAL" or a directory prefix. When the file cannot be opened it says so
-// and the history stays in memory only.
+// and the history stays in memory only. A history file inside the installed
+// data (share/zav of the installation, with the example workspace) is
+// neither read nor written, silently: the history stays in memory.
 void loadHistory(const std::string& historyDirValue);
 
 // Appends one accepted line to the open history file at once; does nothing

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "builtins/capture_commands.h"
 #include "builtins/command_file_loader.h"
 #include "builtins/dispatcher.h"
 #include "builtins/history.h"
@@ -144,6 +145,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   const bool configured = parseConfiguration(configText);
   if (configText == kFileNotFound) std::cerr << kNoWorkspaceHint << std::endl;
   if (!options.captureFile.empty()) selectCaptureFile(options.captureFile);
+  exportCaptureEnvironment();
   if (switchIsOn(config.LOAD_CMD_ZAV_FILE)) loadCommandFile();
   if (switchIsOn(config.LOAD_HISTORY_FILE)) loadHistory(config.HISTORY_DIR_PATH);
   if (withPrompt)
