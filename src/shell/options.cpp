@@ -38,11 +38,23 @@ const OptionRow kOptionRows[] = {
        o.parallelRuns = static_cast<unsigned>(std::stoul(v));
        return true;
      }},
+    // Hosts for the runs -j would run side by side, in GNU parallel's terms.
+    {'S', "sshlogin", "LOGINS",
+     "spread those runs over LOGINS through GNU parallel (: is this host)",
+     [](CommandLineOptions& o, const std::string& v) {
+       if (v.empty()) return false;
+       o.sshLogins += (o.sshLogins.empty() ? "" : ",") + v;
+       return true;
+     }},
+    {0, "sshloginfile", "FILE", "spread them over the hosts listed in FILE",
+     [](CommandLineOptions& o, const std::string& v) { return o.sshLoginFile = v, !v.empty(); }},
+    {0, "transfer", nullptr, "copy each capture to its host for its run (no shared path)",
+     [](CommandLineOptions& o, const std::string&) { return o.transferCaptures = true; }},
 };
 
 const OptionRow* findShort(char name) {
   for (const OptionRow& row : kOptionRows)
-    if (row.shortName == name) return &row;
+    if (row.shortName != 0 && row.shortName == name) return &row;
   return nullptr;
 }
 
@@ -58,8 +70,9 @@ bool fail(std::string& message, const std::string& text) {
 }
 
 bool badValue(std::string& message, const OptionRow& row) {
-  return fail(message, std::string("option -") + row.shortName + " takes " + row.valueName + ": " +
-                           row.help);
+  const std::string name =
+      row.shortName != 0 ? std::string("-") + row.shortName : std::string("--") + row.longName;
+  return fail(message, "option " + name + " takes " + row.valueName + ": " + row.help);
 }
 
 bool takeOperand(const std::string& argument, CommandLineOptions& options, std::string& message) {
@@ -138,7 +151,8 @@ std::string helpText() {
                      "\n\nA console shell for TShark: named commands from CMD.zav, "
                      "settings from ZAV.cfg.\n\n";
   for (const OptionRow& row : kOptionRows) {
-    std::string names = std::string("-") + row.shortName + ", --" + row.longName;
+    std::string names = (row.shortName != 0 ? std::string("-") + row.shortName + ", " : "    ") +
+                        "--" + row.longName;
     if (row.valueName != nullptr) names += std::string(" ") + row.valueName;
     text += "  " + names + std::string(names.size() < 24 ? 24 - names.size() : 1, ' ') + row.help +
             "\n";

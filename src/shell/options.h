@@ -16,6 +16,9 @@ struct CommandLineOptions {
   bool hasLineFile = false;        // a FILE operand was given
   std::string lineFile;            // its name; "-" is standard input
   unsigned parallelRuns = 1;       // -j: TShark runs of one line at once; 0: one per processor
+  std::string sshLogins;           // -S, comma-joined when repeated
+  std::string sshLoginFile;        // --sshloginfile
+  bool transferCaptures = false;   // --transfer
 };
 
 // Exit statuses besides 0.

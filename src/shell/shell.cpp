@@ -17,6 +17,7 @@
 #include "core/line_reader.h"
 #include "core/shell_state.h"
 #include "exec/dispatch.h"
+#include "exec/remote_runs.h"
 #include "platform/console.h"
 #include "platform/line_editor.h"
 #include "shell/completion.h"
@@ -96,6 +97,14 @@ bool settleOptions(const std::vector<std::string>& arguments, CommandLineOptions
   }
   parallelRuns = options.parallelRuns != 0 ? options.parallelRuns
                                            : std::max(1u, std::thread::hardware_concurrency());
+  // Before -C: a login file is named from where zav was started.
+  if (!useRemoteHosts(
+          RemoteHosts{options.sshLogins, options.sshLoginFile, options.transferCaptures},
+          message)) {
+    std::cerr << message << '\n';
+    status = kExitUsage;
+    return false;
+  }
   std::error_code error;
   if (!options.directory.empty()) std::filesystem::current_path(options.directory, error);
   if (error) {
@@ -162,7 +171,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   std::cout.flush();
   if (withPrompt) platform::restoreConsoleAtExit();
   // At the prompt the program always ends with 0, as it always has.
-  if (!withPrompt && status == 0 && !configured) status = kExitFailure;
+  if (!withPrompt && status == 0 && (!configured || remoteRunsWereLost())) status = kExitFailure;
   return status;
 }
 
