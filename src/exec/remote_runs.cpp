@@ -43,12 +43,11 @@ bool programIsFound(const std::string& name) {
     const std::filesystem::path candidate =
         std::filesystem::path(directory.empty() ? "." : directory) / name;
     const auto status = std::filesystem::status(candidate, error);
+    const auto executable = std::filesystem::perms::owner_exec |
+                            std::filesystem::perms::group_exec |
+                            std::filesystem::perms::others_exec;
     if (!error && std::filesystem::is_regular_file(status) &&
-        (status.permissions() & std::filesystem::perms::others_exec) !=
-            std::filesystem::perms::none)
-      return true;
-    if (!error && std::filesystem::is_regular_file(status) &&
-        (status.permissions() & std::filesystem::perms::owner_exec) != std::filesystem::perms::none)
+        (status.permissions() & executable) != std::filesystem::perms::none)
       return true;
   }
   return false;
@@ -140,6 +139,13 @@ bool writeJobFiles(const std::filesystem::path& directory, const NotedRuns& note
   std::ofstream jobs(directory / "runs", std::ios::binary);
   std::ofstream captures(directory / "captures", std::ios::binary);
   for (const NotedRun& run : noted.runs) {
+    // GNU parallel copies nothing for a run on this host (":"): that run
+    // reads the capture where it is.
+    if (!run.capture.empty()) {
+      const size_t cut = run.capture.rfind("/./");
+      jobs << "[ -e " << platform::posixSingleQuoted(run.capture.substr(cut + 3)) << " ] || cd "
+           << platform::posixSingleQuoted(run.capture.substr(0, cut)) << "; ";
+    }
     jobs << remoteJobText(run.commandLine, marker, errorIntoOutput) << '\0';
     captures << run.capture << '\0';
   }
