@@ -8,8 +8,9 @@ ZAV_BUILD_PACKAGES="cmake g++ make pkg-config libpcre2-dev libedit-dev"
 # Running the example workspace: TShark, and text2pcap and mergecap (in
 # wireshark-common, which tshark pulls in) for the sample captures.
 ZAV_RUN_PACKAGES="tshark"
-# Running the tests.
-ZAV_TEST_PACKAGES="libgtest-dev python3 tshark"
+# Running the tests; sshd, ssh, GNU parallel and rsync for the runs spread
+# over two loopback hosts (tests/cluster).
+ZAV_TEST_PACKAGES="libgtest-dev python3 tshark openssh-server openssh-client parallel rsync"
 # Making and checking the Debian package: dpkg-shlibdeps for its
 # dependencies, lintian.
 ZAV_PACKAGING_PACKAGES="dpkg-dev lintian"

@@ -11,6 +11,7 @@
 #include "exec/launch.h"
 #include "exec/ordered_runs.h"
 #include "exec/placeholders.h"
+#include "exec/remote_runs.h"
 #include "text/words.h"
 
 namespace zav {
@@ -107,7 +108,10 @@ void dispatchCommand(std::string line) {
   // nothing, where a WIN command may depend on the one before it. A tail
   // is shared by every run of the line: a file must receive them in order
   // and a pager needs the terminal, so such a line runs one after another.
-  if (parallelRuns > 1 && isTsharkList(first.listId) && tail.empty())
+  // With hosts (-S), the same runs go to them instead.
+  if (runsGoToHosts() && isTsharkList(first.listId) && tail.empty())
+    runOnHosts(run);
+  else if (parallelRuns > 1 && isTsharkList(first.listId) && tail.empty())
     runSideBySide(run, parallelRuns);
   else
     run();

@@ -48,25 +48,16 @@ struct Plan {
   std::string textAfter;  // written after the last run
 };
 
-// The plan writes into a buffer instead of standard output, and each
-// command line it hands over takes the text written since the previous one.
-// Going through the same launch code keeps every heading, message and
-// PRINT line exactly as a one-after-another run writes it.
 Plan collectPlan(const std::function<void()>& plan) {
+  PlannedLine line = planLine(plan);
   Plan collected;
-  std::ostringstream written;
-  {
-    RedirectedOutput redirected(written);
-    ReplacedCommandProcessor noting([&](const std::string& commandLine) {
-      PlannedRun run;
-      run.textBefore = written.str();
-      run.commandLine = commandLine;
-      written.str(std::string());
-      collected.runs.push_back(std::move(run));
-    });
-    plan();
+  for (PlannedCommand& command : line.commands) {
+    PlannedRun run;
+    run.textBefore = std::move(command.textBefore);
+    run.commandLine = std::move(command.commandLine);
+    collected.runs.push_back(std::move(run));
   }
-  collected.textAfter = written.str();
+  collected.textAfter = std::move(line.textAfter);
   return collected;
 }
 
@@ -208,6 +199,21 @@ class Scheduler {
 };
 
 }  // namespace
+
+PlannedLine planLine(const std::function<void()>& plan) {
+  PlannedLine line;
+  std::ostringstream written;
+  {
+    RedirectedOutput redirected(written);
+    ReplacedCommandProcessor noting([&](const std::string& commandLine) {
+      line.commands.push_back(PlannedCommand{written.str(), commandLine});
+      written.str(std::string());
+    });
+    plan();
+  }
+  line.textAfter = written.str();
+  return line;
+}
 
 void runSideBySide(const std::function<void()>& plan, unsigned atOnce) {
   Plan collected = collectPlan(plan);

@@ -4,8 +4,26 @@
 #define ZAV_EXEC_ORDERED_RUNS_H_
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace zav {
+
+// The command lines one typed line would run, each with what the shell
+// writes before it, and what it writes after the last.
+struct PlannedCommand {
+  std::string textBefore;
+  std::string commandLine;
+};
+struct PlannedLine {
+  std::vector<PlannedCommand> commands;
+  std::string textAfter;
+};
+
+// Runs `plan` with the command processor noting command lines instead of
+// running them and with the shell's output kept, so that every heading,
+// message and PRINT line reads exactly as in a one-after-another run.
+PlannedLine planLine(const std::function<void()>& plan);
 
 // Calls `plan`, which runs command lines through launchers().commandProcessor
 // and writes to std::cout as a one-after-another run would, but starts

@@ -42,6 +42,18 @@ const OptionRow kOptionRows[] = {
        o.parallelRuns = static_cast<unsigned>(std::stoul(v));
        return true;
      }},
+    // Hosts for the runs -j would run side by side, in GNU parallel's terms.
+    {'S', "sshlogin", "LOGINS",
+     "spread those runs over LOGINS through GNU parallel (: is this host)",
+     [](CommandLineOptions& o, const std::string& v) {
+       if (v.empty()) return false;
+       o.sshLogins += (o.sshLogins.empty() ? "" : ",") + v;
+       return true;
+     }},
+    {0, "sshloginfile", "FILE", "spread them over the hosts listed in FILE",
+     [](CommandLineOptions& o, const std::string& v) { return o.sshLoginFile = v, !v.empty(); }},
+    {0, "transfer", nullptr, "copy each capture to its host for its run (no shared path)",
+     [](CommandLineOptions& o, const std::string&) { return o.transferCaptures = true; }},
 };
 
 const OptionRow* findShort(char name) {

@@ -18,6 +18,9 @@ struct CommandLineOptions {
   unsigned parallelRuns = 1;       // -j: TShark runs of one line at once; 0: one per processor
   std::string captureFile;         // -r: selected before anything runs; empty: none given
   std::string initDirectory;       // --init: where to lay out a workspace; empty: none given
+  std::string sshLogins;           // -S, comma-joined when repeated
+  std::string sshLoginFile;        // --sshloginfile
+  bool transferCaptures = false;   // --transfer
 };
 
 // Exit statuses besides 0.

@@ -18,6 +18,7 @@
 #include "core/run_outcome.h"
 #include "core/shell_state.h"
 #include "exec/dispatch.h"
+#include "exec/remote_runs.h"
 #include "platform/console.h"
 #include "platform/line_editor.h"
 #include "shell/completion.h"
@@ -52,6 +53,14 @@ bool settleOptions(const std::vector<std::string>& arguments, CommandLineOptions
   }
   parallelRuns = options.parallelRuns != 0 ? options.parallelRuns
                                            : std::max(1u, std::thread::hardware_concurrency());
+  // Before -C: a login file is named from where zav was started.
+  if (!useRemoteHosts(
+          RemoteHosts{options.sshLogins, options.sshLoginFile, options.transferCaptures},
+          message)) {
+    std::cerr << message << '\n';
+    status = kExitUsage;
+    return false;
+  }
   std::error_code error;
   if (!options.directory.empty()) std::filesystem::current_path(options.directory, error);
   if (error) {
