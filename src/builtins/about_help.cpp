@@ -3,7 +3,9 @@
 #include <chrono>
 #include <iostream>
 #include <thread>
+#include <vector>
 
+#include "builtins/builtin_table.h"
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "platform/console.h"
@@ -24,36 +26,6 @@ constexpr int kInformationDelayMs = 40;
 struct HelpRow {
   const char* usage;
   const char* description;
-};
-
-const HelpRow kHelpRows[23] = {
-    {"setpcap <pcapname>", "set the name of the pcap you want to work with"},
-    {"getpcap", "print the name of the currently set pcap"},
-    {"setpcappath <pathtopcap>", "set the path to the pcap you want to work with"},
-    {"getpcappath", "print the name of the currently set pcap path"},
-    {"loadcmdfile", "(re)load the content of ZAV CMDs stored in \" CMD.zav\""},
-    {"getallcmds",
-     "print list of all available cmds in \"CMD.zav\", internal, and helper cmds, among others"},
-    {"getinclist", "print the name(s) of all include files in \"CMD.zav\""},
-    {"info <ZAV/WIN CMD>", "print info/help for a given ZAV/WIN cmd"},
-    {"logic <ZAV/WIN CMD>", "print logic implementation for a given ZAV/WIN cmd"},
-    {"auxl", "print a list of all available Auxiliary Logic definitions"},
-    {"gic",
-     "print the AL name a given Implicit Constructor (IC) holds. It takes the following list of "
-     "print subcmds"},
-    {"ulogic <ZAV/WIN CMD>",
-     "update (in-memory only) logic implementation for a given ZAV/WIN cmd"},
-    {"tag <ZAV/WIN CMD>", "print list of tags/metadata for a given ZAV/WIN cmd"},
-    {"gcwt <tag>", "print list of all available ZAV/WIN CMDs with a matching <tag>"},
-    {"history", "print list of all previously executed commands"},
-    {"chistory", "clear the history list of all previously executed commands"},
-    {"exh <list of history cmds>", "(re)execute list of previously executed commands"},
-    {"getmculist", "print list of all available Multi Command Units"},
-    {"exmcu <MCU name>", "execute list of ZAV/WIN commands defined in a Multi Command Unit"},
-    {"about", "print ZAV version and author information"},
-    {"version", "same as \"about\""},
-    {"helper", "this list!"},
-    {"exit", "exit the shell"},
 };
 
 const HelpRow kImplicitConstructorKeys[12] = {
@@ -102,9 +74,11 @@ void showAbout() {
 }
 
 void showHelp() {
-  for (const HelpRow& row : kHelpRows) {
-    printField(kFieldColour, row.usage, row.description);
-    if (std::string(row.usage) != "gic") continue;
+  std::vector<const BuiltinCommand*> rows(builtinCommands().size());
+  for (const BuiltinCommand& command : builtinCommands()) rows[command.helpPosition] = &command;
+  for (const BuiltinCommand* row : rows) {
+    printField(kFieldColour, row->usage, row->description);
+    if (std::string(row->usage) != "gic") continue;
     std::cout << '\n';
     for (const HelpRow& key : kImplicitConstructorKeys)
       std::cout << "          " << key.usage << "  -  " << key.description << '\n';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "builtins/builtin_table.h"
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
@@ -144,7 +145,9 @@ void listAllCommands() {
   printColoured(kHeadingColour, " [ Internal ZAV Helper CMD List ]");
   std::cout << "\n\n";
   std::cout.flush();
-  printNumberedList(builtinNames);
+  std::vector<std::string> names;
+  for (const BuiltinCommand& command : builtinCommands()) names.push_back(command.name);
+  printNumberedList(names);
 }
 
 void listIncludeFiles() {

@@ -18,12 +18,6 @@ const std::string consoleTitle = productShortName + " (" + productFullName + ") 
                                  productVersion + " (" + productBuildVariant + ") " +
                                  " Release Date: [" + productReleaseDate + "]";
 
-const std::vector<std::string> builtinNames = {
-    "setpcap",    "getpcap", "setpcappath", "getpcappath", "loadcmdfile", "getallcmds",
-    "getinclist", "info",    "logic",       "auxl",        "ulogic",      "tag",
-    "gcwt",       "gic",     "history",     "chistory",    "exh",         "getmculist",
-    "exmcu",      "about",   "version",     "helper",      "exit"};
-
 ConfigRecord config;
 std::string currentCapture;
 HistoryList history;

@@ -26,9 +26,6 @@ extern const std::string authorEmail;
 extern const std::string authorWebAddress;
 extern const std::string consoleTitle;
 
-// The 23 built-in command words in listing order, "exit" last.
-extern const std::vector<std::string> builtinNames;
-
 // The seven configuration values, named by their keys in ZAV.cfg.
 struct ConfigRecord {
   std::string ZAV_CMD_FILE_PATH;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "builtins/builtin_table.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "text/words.h"
@@ -96,7 +97,7 @@ CompletionCandidates completionCandidates(const std::string& lineBefore, const s
   Collector collector(word);
   std::vector<std::string> wordsBefore = splitWords(lineBefore);
   if (wordsBefore.empty()) {
-    for (const std::string& name : builtinNames) collector.offer(name);
+    for (const BuiltinCommand& command : builtinCommands()) collector.offer(command.name);
     offerCommandNames(collector);
     result.names = collector.sorted();
     return result;
