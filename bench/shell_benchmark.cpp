@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "builtins/command_file_loader.h"
+#include "config/configuration.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "exec/dispatch.h"

@@ -1,6 +1,7 @@
 #include "builtins/capture_commands.h"
 
 #include "builtins/command_file_loader.h"
+#include "config/configuration.h"
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"

@@ -1,6 +1,7 @@
 #include "builtins/command_file_loader.h"
 
-#include "config/whole_file.h"
+#include "config/configuration.h"
+#include "core/whole_file.h"
 #include "core/shell_state.h"
 #include "defs/auxiliary_logic.h"
 #include "defs/calls.h"

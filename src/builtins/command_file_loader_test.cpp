@@ -7,7 +7,8 @@
 
 #include <map>
 
-#include "config/whole_file.h"
+#include "config/configuration.h"
+#include "core/whole_file.h"
 #include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"

@@ -7,7 +7,7 @@
 
 #include "builtins/nested_runs.h"
 #include "builtins/run_line.h"
-#include "config/whole_file.h"
+#include "core/whole_file.h"
 #include "core/console_output.h"
 #include "core/shell_state.h"
 #include "exec/launch.h"

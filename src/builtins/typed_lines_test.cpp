@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "builtins/run_line.h"
+#include "config/configuration.h"
 #include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"

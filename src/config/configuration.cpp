@@ -11,6 +11,8 @@
 
 namespace zav {
 
+ConfigRecord config;
+
 namespace {
 
 const char* const kConfigHeader = "<ZAV CONFIGURATION FILE>";

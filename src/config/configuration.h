@@ -6,6 +6,21 @@
 
 namespace zav {
 
+// The seven configuration values, named by their keys in ZAV.cfg.
+struct ConfigRecord {
+  std::string ZAV_CMD_FILE_PATH;
+  std::string LOAD_CMD_ZAV_FILE;
+  std::string TSHARK_EXE_PATH;
+  std::string PCAP_DIR_PATH;
+  std::string DEFAULT_PCAP_NAME;
+  std::string HISTORY_DIR_PATH;
+  std::string LOAD_HISTORY_FILE;
+};
+
+extern ConfigRecord config;
+// A switch is on only when its value is exactly "TRUE".
+inline bool switchIsOn(const std::string& value) { return value == "TRUE"; }
+
 // The value a key gets when the file has no valid setting for it.
 inline constexpr const char* kNoMatch = "NO_MATCH";
 

@@ -18,7 +18,6 @@ const std::string consoleTitle = productShortName + " (" + productFullName + ") 
                                  productVersion + " (" + productBuildVariant + ") " +
                                  " Release Date: [" + productReleaseDate + "]";
 
-ConfigRecord config;
 std::string currentCapture;
 HistoryList history;
 unsigned parallelRuns = 1;

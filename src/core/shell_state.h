@@ -26,18 +26,6 @@ extern const std::string authorEmail;
 extern const std::string authorWebAddress;
 extern const std::string consoleTitle;
 
-// The seven configuration values, named by their keys in ZAV.cfg.
-struct ConfigRecord {
-  std::string ZAV_CMD_FILE_PATH;
-  std::string LOAD_CMD_ZAV_FILE;
-  std::string TSHARK_EXE_PATH;
-  std::string PCAP_DIR_PATH;
-  std::string DEFAULT_PCAP_NAME;
-  std::string HISTORY_DIR_PATH;
-  std::string LOAD_HISTORY_FILE;
-};
-
-extern ConfigRecord config;
 // Empty: no capture selected. "*AF*": every file of the capture directory.
 extern std::string currentCapture;
 // Every accepted line of this run (and of the history file), in entry order.
@@ -46,9 +34,6 @@ extern HistoryList history;
 // "-j N": how many TShark runs of one typed line may run at once; 1 runs
 // them one after another.
 extern unsigned parallelRuns;
-
-// A switch is on only when its value is exactly "TRUE".
-inline bool switchIsOn(const std::string& value) { return value == "TRUE"; }
 
 }  // namespace zav
 

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "config/configuration.h"
 #include "core/console_output.h"
 #include "exec/child_processes.h"
 #include "core/run_outcome.h"

@@ -2,6 +2,7 @@
 // argument in brackets, and the real TShark, which names the file it could
 // not read. The text's own redirection sends what the children print to a
 // file; a hostile capture name must reach them whole and run nothing itself.
+#include "config/configuration.h"
 #include "exec/launch.h"
 
 #include <gtest/gtest.h>

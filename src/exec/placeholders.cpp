@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "config/whole_file.h"
+#include "core/whole_file.h"
 #include "core/console_output.h"
 #include "core/run_outcome.h"
 #include "defs/command_store.h"

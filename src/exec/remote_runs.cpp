@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/configuration.h"
 #include "core/console_output.h"
 #include "core/run_outcome.h"
 #include "core/output_redirect.h"

@@ -12,7 +12,7 @@
 #include "builtins/history.h"
 #include "builtins/run_line.h"
 #include "config/configuration.h"
-#include "config/whole_file.h"
+#include "core/whole_file.h"
 #include "core/console_output.h"
 #include "core/line_reader.h"
 #include "core/run_outcome.h"

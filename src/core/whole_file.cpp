@@ -1,4 +1,4 @@
-#include "config/whole_file.h"
+#include "core/whole_file.h"
 
 #include <cstdint>
 #include <cstring>

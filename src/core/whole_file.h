@@ -1,6 +1,6 @@
 // Reading definition, configuration and list files whole, in text mode.
-#ifndef ZAV_CONFIG_WHOLE_FILE_H_
-#define ZAV_CONFIG_WHOLE_FILE_H_
+#ifndef ZAV_CORE_WHOLE_FILE_H_
+#define ZAV_CORE_WHOLE_FILE_H_
 
 #include <string>
 
@@ -34,4 +34,4 @@ void printCouldNotOpen(const std::string& path);
 
 }  // namespace zav
 
-#endif  // ZAV_CONFIG_WHOLE_FILE_H_
+#endif  // ZAV_CORE_WHOLE_FILE_H_
