@@ -26,6 +26,7 @@
 
 #include "builtins/command_file_loader.h"
 #include "config/configuration.h"
+#include "core/file_names.h"
 #include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "exec/dispatch.h"

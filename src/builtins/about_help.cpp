@@ -7,7 +7,7 @@
 
 #include "builtins/builtin_table.h"
 #include "core/console_output.h"
-#include "core/shell_state.h"
+#include "core/product.h"
 #include "platform/console.h"
 
 namespace zav {

@@ -1,8 +1,8 @@
 #include "builtins/command_file_loader.h"
 
 #include "config/configuration.h"
+#include "core/file_names.h"
 #include "core/whole_file.h"
-#include "core/shell_state.h"
 #include "defs/auxiliary_logic.h"
 #include "defs/calls.h"
 #include "defs/command_blocks.h"

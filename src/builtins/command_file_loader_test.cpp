@@ -8,9 +8,8 @@
 #include <map>
 
 #include "config/configuration.h"
-#include "core/whole_file.h"
 #include "core/output_capture_test_support.h"
-#include "core/shell_state.h"
+#include "core/whole_file.h"
 #include "defs/command_store.h"
 #include "ic/implicit_constructors.h"
 #include "text/words.h"

@@ -5,7 +5,6 @@
 
 #include "builtins/builtin_table.h"
 #include "core/console_output.h"
-#include "core/shell_state.h"
 #include "defs/command_store.h"
 
 namespace zav {

@@ -7,9 +7,10 @@
 
 #include "builtins/nested_runs.h"
 #include "builtins/run_line.h"
-#include "core/whole_file.h"
 #include "core/console_output.h"
+#include "core/file_names.h"
 #include "core/shell_state.h"
+#include "core/whole_file.h"
 #include "exec/launch.h"
 #include "platform/executable_path.h"
 #include "platform/history_file.h"

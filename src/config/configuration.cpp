@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/console_output.h"
+#include "core/file_names.h"
 #include "core/shell_state.h"
 #include "text/line_keyword.h"
 #include "text/patterns.h"

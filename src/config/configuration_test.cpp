@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/output_capture_test_support.h"
-#include "core/shell_state.h"
 
 namespace zav {
 namespace {

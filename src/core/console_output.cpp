@@ -3,7 +3,7 @@
 #include <iostream>
 #include <random>
 
-#include "core/shell_state.h"
+#include "core/product.h"
 
 namespace zav {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "core/console_output.h"
-#include "core/shell_state.h"
+#include "core/product.h"
 #include "platform/console.h"
 
 namespace zav {

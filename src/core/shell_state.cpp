@@ -2,22 +2,6 @@
 
 namespace zav {
 
-const std::string configFileName = "ZAV.cfg";
-const std::string commandFileName = "CMD.zav";
-const std::string historyFileName = ".zav_history";
-const std::string productShortName = "ZAV";
-const std::string productFullName = "Vorrindal";
-const std::string productVersion = "1.1";
-const std::string productEdition = "Orvandel";
-const std::string productReleaseDate = "November 05, 2017";
-const std::string productBuildVariant = "64-bit";
-const std::string authorName = "The ZAV developers";
-const std::string authorEmail = "zav-dev@example.org";
-const std::string authorWebAddress = "https://zav.example.org";
-const std::string consoleTitle = productShortName + " (" + productFullName + ") " + "v" +
-                                 productVersion + " (" + productBuildVariant + ") " +
-                                 " Release Date: [" + productReleaseDate + "]";
-
 std::string currentCapture;
 HistoryList history;
 unsigned parallelRuns = 1;

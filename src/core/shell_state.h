@@ -1,7 +1,7 @@
-// The shell's process-wide state: fixed names, product information, the
-// selected capture, the configuration values and the in-memory history.
-// The definition stores live in defs/command_store.h and
-// ic/implicit_constructors.h.
+// The session's state: the selected capture, the lines of this run and of
+// the history file, and how many runs may go side by side. The definition
+// stores live in defs/command_store.h and ic/implicit_constructors.h, the
+// configuration in config/configuration.h.
 #ifndef ZAV_CORE_SHELL_STATE_H_
 #define ZAV_CORE_SHELL_STATE_H_
 
@@ -12,19 +12,6 @@
 
 namespace zav {
 
-extern const std::string configFileName;    // "ZAV.cfg"
-extern const std::string commandFileName;   // "CMD.zav"
-extern const std::string historyFileName;   // ".zav_history"
-extern const std::string productShortName;  // "ZAV"
-extern const std::string productFullName;
-extern const std::string productVersion;
-extern const std::string productEdition;
-extern const std::string productReleaseDate;
-extern const std::string productBuildVariant;
-extern const std::string authorName;
-extern const std::string authorEmail;
-extern const std::string authorWebAddress;
-extern const std::string consoleTitle;
 
 // Empty: no capture selected. "*AF*": every file of the capture directory.
 extern std::string currentCapture;

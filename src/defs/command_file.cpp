@@ -1,7 +1,7 @@
 #include "defs/command_file.h"
 
 #include "core/console_output.h"
-#include "core/shell_state.h"
+#include "core/file_names.h"
 #include "defs/command_store.h"
 #include "text/line_keyword.h"
 #include "text/patterns.h"

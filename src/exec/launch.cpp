@@ -8,9 +8,9 @@
 
 #include "config/configuration.h"
 #include "core/console_output.h"
-#include "exec/child_processes.h"
 #include "core/run_outcome.h"
 #include "core/shell_state.h"
+#include "exec/child_processes.h"
 #include "platform/console.h"
 #include "platform/directory_order.h"
 #include "platform/process.h"

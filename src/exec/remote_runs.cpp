@@ -14,8 +14,8 @@
 
 #include "config/configuration.h"
 #include "core/console_output.h"
-#include "core/run_outcome.h"
 #include "core/output_redirect.h"
+#include "core/run_outcome.h"
 #include "core/shell_state.h"
 #include "exec/child_processes.h"
 #include "exec/launch.h"

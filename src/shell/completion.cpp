@@ -7,7 +7,6 @@
 
 #include "builtins/builtin_table.h"
 #include "config/configuration.h"
-#include "core/shell_state.h"
 #include "defs/command_store.h"
 #include "text/words.h"
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/product.h"
 #include "core/shell_state.h"
 #include "text/regex.h"
 

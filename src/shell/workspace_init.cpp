@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/shell_state.h"
+#include "core/file_names.h"
 #include "platform/directory_order.h"
 #include "platform/executable_path.h"
 
