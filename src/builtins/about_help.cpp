@@ -12,13 +12,14 @@
 
 namespace zav {
 
+namespace {
+
+// The banner drawing's rows, each exactly 33 characters.
 const char* const kAboutArt[6] = {
     " _______      ___     __      __ ",     "|___   /     / _ \\    \\ \\    / / ",
     "   /  /     / /_\\ \\    \\ \\  / /  ", "  /  /     /  ___  \\    \\ \\/ /   ",
     " /  /___  /  /   \\  \\    \\  /    ",  "/_______|/__/     \\__\\    \\/     ",
 };
-
-namespace {
 
 constexpr int kBannerDelayMs = 5;
 constexpr int kInformationDelayMs = 40;
@@ -37,8 +38,8 @@ const HelpRow kImplicitConstructorKeys[12] = {
     {"suf.zav.e", "desc: Exclusion ZAV Suffix IC"}, {"suf.win.e", "desc: Exclusion WIN Suffix IC"},
 };
 
-}  // namespace
-
+// Writes the text one character at a time, pausing `delayMs` milliseconds
+// after each; a delay below 1 writes it all at once.
 void typeOut(const std::string& text, int delayMs) {
   if (delayMs < 1) {
     std::cout << text;
@@ -52,6 +53,7 @@ void typeOut(const std::string& text, int delayMs) {
   }
 }
 
+// The two texts that showAbout types out.
 std::string aboutBannerText() {
   std::string text;
   for (const char* row : kAboutArt) text += std::string("  ") + row + "\n";
@@ -64,6 +66,8 @@ std::string aboutInformationText() {
          "]\n  Edition: " + productEdition + "\n\n  " + authorName + "\n  " + authorEmail + "\n  " +
          authorWebAddress + "\n";
 }
+
+}  // namespace
 
 void showAbout() {
   // The typing effect is for someone watching; a file or pipe gets the text

@@ -52,12 +52,18 @@ void printCommandNotValid(const std::string& name) {
   printMessage("+ cmd " + name + " is not valid");
 }
 
+namespace {
+
+// The value that "tag" shows for a joined tag text (CommandRecord::tags):
+// " TAG list is empty", or each tag framed by "| " and " | ".
 std::string tagListText(const std::string& tags) {
   if (tags.empty()) return " TAG list is empty";
   std::string text = "| ";
   for (std::string_view tag : tagWords(tags)) text.append(tag).append(" | ");
   return text;
 }
+
+}  // namespace
 
 void showInfo(const std::string& name) {
   CommandLocation location;

@@ -29,10 +29,6 @@ void listMcus();
 // ("info" says it with a full stop of its own).
 void printCommandNotValid(const std::string& name);
 
-// The value that "tag" shows for a joined tag text (CommandRecord::tags):
-// " TAG list is empty", or each tag framed by "| " and " | ".
-std::string tagListText(const std::string& tags);
-
 }  // namespace zav
 
 #endif  // ZAV_BUILTINS_DEFINITION_VIEWS_H_

@@ -36,8 +36,6 @@ const Regex& settingPattern(const std::string& key) {
 
 bool isSwitchValue(const std::string& value) { return value == "TRUE" || value == "FALSE"; }
 
-}  // namespace
-
 // A setting ends at its first ";", so no setting can begin behind the last
 // one, and a key line there is not looked at: otherwise every one of many
 // key lines without ";" would read the rest of the file. Before it, a key
@@ -52,6 +50,8 @@ std::string lookupConfigValue(const std::string& text, const std::string& key) {
   printNotConformant();
   return kNoMatch;
 }
+
+}  // namespace
 
 bool parseConfiguration(const std::string& text) {
   if (text.empty()) {

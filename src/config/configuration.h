@@ -29,11 +29,6 @@ inline constexpr const char* kNoMatch = "NO_MATCH";
 // was conformant: no message was printed.
 bool parseConfiguration(const std::string& text);
 
-// The value of the first setting of `key` (from the "=" and its white space
-// up to the first ";"), or "NO_MATCH" after printing the not-conformant
-// message.
-std::string lookupConfigValue(const std::string& text, const std::string& key);
-
 }  // namespace zav
 
 #endif  // ZAV_CONFIG_CONFIGURATION_H_

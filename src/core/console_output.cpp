@@ -7,12 +7,18 @@
 
 namespace zav {
 
+namespace {
+
+// The banner art rows, each exactly 32 characters: the end-to-end scenarios
+// check the banner by that shape.
 const char* const kBannerArt[7] = {
     " ________    ______   __      __", "|_____  /   / __  /  |  |    / /",
     "     / /   / /_/ /   |  |   / / ", "    / /   / __  /    |  |  / /  ",
     "   / /__ / /  / /    |  | / /   ", "  /_____/_/  /_/     |__|/_/    ",
     "                                ",
 };
+
+}  // namespace
 
 void printMessage(std::string_view text) {
   std::cout << '\n' << text << '\n';

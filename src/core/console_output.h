@@ -31,9 +31,6 @@ void printColoured(platform::TextAttribute colour, const std::string& text);
 // The start banner, with fresh random colours each run.
 void showBanner();
 
-// The banner art rows (each exactly 32 characters), exposed for tests.
-extern const char* const kBannerArt[7];
-
 }  // namespace zav
 
 #endif  // ZAV_CORE_CONSOLE_OUTPUT_H_

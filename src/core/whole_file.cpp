@@ -29,12 +29,19 @@ std::string toTextMode(std::string bytes) {
   return bytes;
 }
 
+namespace {
+
+// True when the path names something that exists and is not a regular file
+// (links followed): a directory, a device, a FIFO or a socket. Readers of
+// whole files treat such a path as one that cannot be opened.
 bool namesSpecialFile(const std::string& path) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (error || !std::filesystem::exists(status)) return false;
   return !std::filesystem::is_regular_file(status);
 }
+
+}  // namespace
 
 void printCouldNotOpen(const std::string& path) {
   printMessage("+ File \"" + path + "\" could not be opened.");

@@ -16,11 +16,6 @@ inline constexpr const char* kFileNotFound = "FILE_NOT_FOUND";
 // /dev/zero or a FIFO would never end or never answer.)
 std::string readWholeFile(const std::string& fileName, const std::string& directoryPrefix);
 
-// True when the path names something that exists and is not a regular file
-// (links followed): a directory, a device, a FIFO or a socket. Readers of
-// whole files treat such a path as one that cannot be opened.
-bool namesSpecialFile(const std::string& path);
-
 // The file's bytes, unchanged; false (and nothing printed) when it cannot be
 // opened or is a special file.
 bool readFileBytes(const std::string& path, std::string& bytes);

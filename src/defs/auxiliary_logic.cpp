@@ -52,23 +52,10 @@ void reportOversizedInserts(const std::string& cmd) {
 
 }  // namespace
 
-void parseAuxiliaryLogic(const std::string& fileName, const std::string& text) {
-  static const Regex line(patterns::auxiliaryLogicLine, RegexAnchor::atStart);
-  checkFileText(fileName, text);
-  RegexMatch match;
-  for (size_t position = 0; position <= text.size(); position = match.end()) {
-    SearchStatus status = searchLineKeyword(line, "L.", text, match, position);
-    if (status == SearchStatus::error) {
-      reportSearchGaveUp(fileName, "auxiliary logic lines");
-      continue;
-    }
-    if (status != SearchStatus::found) break;
-    std::string name = match.group(text, 1);
-    if (!addAuxiliaryLogic(name, match.group(text, 2))) reportDuplicate(name);
-  }
-  checkFragmentInserts();
-}
+namespace {
 
+// Fragments may not use INSERT: each marker in a stored fragment is reported
+// and the fragment keeps only the text behind its last marker.
 void checkFragmentInserts() {
   static const Regex marker(patterns::insertMarker);
   for (auto& [name, fragment] : auxiliaryLogicTable) {
@@ -87,6 +74,29 @@ void checkFragmentInserts() {
   }
 }
 
+}  // namespace
+
+void parseAuxiliaryLogic(const std::string& fileName, const std::string& text) {
+  static const Regex line(patterns::auxiliaryLogicLine, RegexAnchor::atStart);
+  checkFileText(fileName, text);
+  RegexMatch match;
+  for (size_t position = 0; position <= text.size(); position = match.end()) {
+    SearchStatus status = searchLineKeyword(line, "L.", text, match, position);
+    if (status == SearchStatus::error) {
+      reportSearchGaveUp(fileName, "auxiliary logic lines");
+      continue;
+    }
+    if (status != SearchStatus::found) break;
+    std::string name = match.group(text, 1);
+    if (!addAuxiliaryLogic(name, match.group(text, 2))) reportDuplicate(name);
+  }
+  checkFragmentInserts();
+}
+
+namespace {
+
+// True when every INSERT marker of `text` names a stored fragment; `count`
+// grows by the number of markers checked. Reports the first bad reference.
 bool validateInserts(const std::string& cmd, const std::string& text, std::uint32_t& count) {
   RegexMatch match;
   // Every marker begins with the literal; the pattern starts where it stands.
@@ -103,6 +113,8 @@ bool validateInserts(const std::string& cmd, const std::string& text, std::uint3
   }
   return true;
 }
+
+}  // namespace
 
 void expandInserts(const std::string& cmd, std::string& logic) {
   std::uint32_t count = 0;

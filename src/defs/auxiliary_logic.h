@@ -13,14 +13,6 @@ namespace zav {
 // table of INSERT markers.
 void parseAuxiliaryLogic(const std::string& fileName, const std::string& text);
 
-// Fragments may not use INSERT: each marker in a stored fragment is reported
-// and the fragment keeps only the text behind its last marker.
-void checkFragmentInserts();
-
-// True when every INSERT marker of `text` names a stored fragment; `count`
-// grows by the number of markers checked. Reports the first bad reference.
-bool validateInserts(const std::string& cmd, const std::string& text, std::uint32_t& count);
-
 // Replaces the INSERT markers of a command's logic by their fragments. With
 // a bad reference, or a fragment whose pasted text would bring its own
 // marker back, the logic keeps every marker and the problem is reported.

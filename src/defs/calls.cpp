@@ -49,8 +49,9 @@ void reportOversizedCalls(const std::string& cmd) {
                "try again.");
 }
 
-}  // namespace
-
+// True when every CALL marker in the list's logic names another command;
+// `counter` grows by the number of markers checked. Reports the first
+// problem.
 bool validateCalls(const std::string& listId, std::uint32_t& counter) {
   for (const CommandRecord& record : commandList(listId)) {
     RegexMatch match;
@@ -77,6 +78,9 @@ bool validateCalls(const std::string& listId, std::uint32_t& counter) {
   return true;
 }
 
+// Replaces the CALL markers of the list's records, nested calls included.
+// A call that comes back to a command being pasted (the record itself or a
+// command inside its calls) is reported and ends the expansion of the list.
 void expandCalls(const std::string& listId) {
   static const MarkerKind kind{callMarkerNamed(), kCallLiteral, kLongestCallMarker, calledLogic};
   for (CommandRecord& record : mutableCommandList(listId)) {
@@ -104,6 +108,8 @@ void expandCalls(const std::string& listId) {
     }
   }
 }
+
+}  // namespace
 
 void resolveCalls() {
   std::uint32_t counter = 0;

@@ -46,8 +46,8 @@ void reportDuplicate(const KindConstants& constants, const std::string& name) {
                "\" is a duplicate. Please remove duplicate command.");
 }
 
-}  // namespace
-
+// The tag words of a TAG text (runs of name characters) in order of first
+// appearance, each once, joined by "|" as CommandRecord::tags holds them.
 std::string joinedTags(std::string_view tagText) {
   // Most TAG lines are already joined: a few distinct words, one "|"
   // between each two. They are taken as they stand.
@@ -76,6 +76,8 @@ std::string joinedTags(std::string_view tagText) {
   }
   return joinTags(words);
 }
+
+}  // namespace
 
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text) {
   const KindConstants& constants = constantsFor(kind);

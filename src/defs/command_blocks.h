@@ -18,10 +18,6 @@ enum class BlockKind { zav, win };
 // kind's list is reported and the block dropped.
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text);
 
-// The tag words of a TAG text (runs of name characters) in order of first
-// appearance, each once, joined by "|" as CommandRecord::tags holds them.
-std::string joinedTags(std::string_view tagText);
-
 }  // namespace zav
 
 #endif  // ZAV_DEFS_COMMAND_BLOCKS_H_

@@ -35,8 +35,8 @@ SearchStatus nextUnit(const Regex& unit, const std::string& text, size_t positio
   return SearchStatus::notFound;
 }
 
-}  // namespace
-
+// The lines a unit body keeps: each without its leading blanks and tabs,
+// empty lines and lines holding "//" anywhere left out.
 std::vector<std::string> mcuBodyLines(const std::string& body) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -52,6 +52,8 @@ std::vector<std::string> mcuBodyLines(const std::string& body) {
   }
   return lines;
 }
+
+}  // namespace
 
 void parseMcus(const std::string& fileName, const std::string& text) {
   static const Regex unit(patterns::mcu, RegexAnchor::atStart);

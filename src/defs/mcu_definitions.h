@@ -12,10 +12,6 @@ namespace zav {
 // listed is reported and the later unit dropped.
 void parseMcus(const std::string& fileName, const std::string& text);
 
-// The lines a unit body keeps: each without its leading blanks and tabs,
-// empty lines and lines holding "//" anywhere left out.
-std::vector<std::string> mcuBodyLines(const std::string& body);
-
 }  // namespace zav
 
 #endif  // ZAV_DEFS_MCU_DEFINITIONS_H_

@@ -26,8 +26,8 @@ bool startsTail(std::string_view word) {
   return word == "|" || word == ">" || word == ">>" || word == "2>";
 }
 
-}  // namespace
-
+// Cuts the tail off the line: from the first such word after the first word,
+// as typed, to the end. False, and nothing changed, when there is none.
 bool cutTail(std::string& line, std::string& tail) {
   size_t i = 0;
   bool firstWord = true;
@@ -45,8 +45,6 @@ bool cutTail(std::string& line, std::string& tail) {
   }
   return false;
 }
-
-namespace {
 
 // Every command line of the typed line gets the tail, after one blank.
 TextRunner withTail(const TextRunner& runner, const std::string& tail) {

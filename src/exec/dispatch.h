@@ -13,10 +13,6 @@ namespace zav {
 // is appended, after one blank, to every command line that the line runs.
 void dispatchCommand(std::string line);
 
-// Cuts the tail off the line: from the first such word after the first word,
-// as typed, to the end. False, and nothing changed, when there is none.
-bool cutTail(std::string& line, std::string& tail);
-
 }  // namespace zav
 
 #endif  // ZAV_EXEC_DISPATCH_H_

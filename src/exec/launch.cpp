@@ -43,6 +43,12 @@ void runTsharkOn(const std::string& capturePath, const std::string& text) {
   runInCommandProcessor(platform::tsharkCommandLine(config.TSHARK_EXE_PATH, capturePath, text));
 }
 
+// A line feed, then the text itself through the command processor.
+void runWindowsCommand(const std::string& text) {
+  std::cout << '\n';
+  runInCommandProcessor(text);
+}
+
 }  // namespace
 
 Launchers realLaunchers() {
@@ -105,11 +111,6 @@ void runTsharkCommand(const std::string& text) {
   // The directory value is meant to end with a separator; nothing is put in
   // between, so "D:\caps" and "a.pcap" give "D:\capsa.pcap".
   runTsharkOn(config.PCAP_DIR_PATH + currentCapture, text);
-}
-
-void runWindowsCommand(const std::string& text) {
-  std::cout << '\n';
-  runInCommandProcessor(text);
 }
 
 void listCaptureFiles(std::vector<std::string>& paths) {

@@ -67,9 +67,6 @@ void runInCommandProcessor(const std::string& commandLine);
 // announcing each; otherwise once against PCAP_DIR_PATH + currentCapture.
 void runTsharkCommand(const std::string& text);
 
-// A line feed, then the text itself through the command processor.
-void runWindowsCommand(const std::string& text);
-
 // The full paths of the regular files (links followed) directly inside
 // PCAP_DIR_PATH, in the platform's listing order. Reports a path that is
 // not a directory and leaves the list empty.

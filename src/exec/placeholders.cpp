@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "core/whole_file.h"
 #include "core/console_output.h"
 #include "core/run_outcome.h"
+#include "core/whole_file.h"
 #include "defs/command_store.h"
 #include "exec/launch.h"
 #include "text/patterns.h"
@@ -24,14 +24,15 @@ bool readTextFile(const std::string& fileName, std::string& contents) {
   return true;
 }
 
-}  // namespace
-
+// The file name of the first LIST marker, or "LIST_FILE_NAME_NOT_FOUND".
 std::string listFileName(const std::string& text) {
   static const Regex marker(patterns::listMarkerNamed);
   RegexMatch match;
   if (marker.search(text, match) == SearchStatus::found) return match.group(text, 1);
   return kListFileNameNotFound;
 }
+
+}  // namespace
 
 void substituteArguments(std::string& text, const CommandRecord& record, size_t& position,
                          const std::vector<std::string>& words) {
@@ -52,6 +53,9 @@ void substituteArguments(std::string& text, const CommandRecord& record, size_t&
   position += count;
 }
 
+namespace {
+
+// Reads the usable lines of a list file (message when it cannot be opened).
 void readListFile(const std::string& fileName, std::vector<ListItem>& items) {
   static const Regex line(patterns::listFileLine);
   std::string contents;
@@ -74,6 +78,8 @@ void readListFile(const std::string& fileName, std::vector<ListItem>& items) {
     items.push_back(std::move(item));
   }
 }
+
+}  // namespace
 
 void runForEachListItem(const std::string& text,
                         const std::function<void(const std::string&)>& runner) {

@@ -30,12 +30,6 @@ inline constexpr const char* kListFileNameNotFound = "LIST_FILE_NAME_NOT_FOUND";
 void substituteArguments(std::string& text, const CommandRecord& record, size_t& position,
                          const std::vector<std::string>& words);
 
-// The file name of the first LIST marker, or "LIST_FILE_NAME_NOT_FOUND".
-std::string listFileName(const std::string& text);
-
-// Reads the usable lines of a list file (message when it cannot be opened).
-void readListFile(const std::string& fileName, std::vector<ListItem>& items);
-
 // Runs `runner` once per list item, the marker replaced by the item's value
 // (ECMAScript replacement rules, so "$$" gives "$").
 void runForEachListItem(const std::string& text,

@@ -80,7 +80,8 @@ NotedRuns noteRuns(const std::function<void()>& plan) {
   PlannedLine line = planLine(plan);
   NotedRuns noted;
   for (PlannedCommand& command : line.commands)
-    noted.runs.push_back(NotedRun{std::move(command.textBefore), std::move(command.commandLine), ""});
+    noted.runs.push_back(
+        NotedRun{std::move(command.textBefore), std::move(command.commandLine), ""});
   noted.textAfter = std::move(line.textAfter);
   return noted;
 }
@@ -124,6 +125,21 @@ std::string freshNonce() {
   nonce << std::hex;
   for (int i = 0; i < 4; ++i) nonce << ((random() & 0xffffu) | 0x10000u);
   return nonce.str();
+}
+
+// The text of one run as GNU parallel receives it: the command line through
+// /bin/sh, then the end markers that tell where its output ends and how it
+// ended.
+std::string remoteJobText(const std::string& commandLine, const std::string& marker,
+                          bool errorIntoOutput) {
+  using platform::posixSingleQuoted;
+  // The marker's status is the run's own; the job itself succeeds, so that
+  // GNU parallel retries only runs whose host failed them.
+  std::string text = "sh -c " + posixSingleQuoted(commandLine);
+  if (errorIntoOutput) text += " 2>&1";
+  text += "; printf '%s%d\\n' " + posixSingleQuoted(marker) + " $?";
+  if (!errorIntoOutput) text += "; printf '%s' " + posixSingleQuoted(marker) + " >&2";
+  return text;
 }
 
 // The runs' command lines (and captures), NUL-separated, for GNU parallel
@@ -305,18 +321,6 @@ class RemoteRun {
 };
 
 }  // namespace
-
-std::string remoteJobText(const std::string& commandLine, const std::string& marker,
-                          bool errorIntoOutput) {
-  using platform::posixSingleQuoted;
-  // The marker's status is the run's own; the job itself succeeds, so that
-  // GNU parallel retries only runs whose host failed them.
-  std::string text = "sh -c " + posixSingleQuoted(commandLine);
-  if (errorIntoOutput) text += " 2>&1";
-  text += "; printf '%s%d\\n' " + posixSingleQuoted(marker) + " $?";
-  if (!errorIntoOutput) text += "; printf '%s' " + posixSingleQuoted(marker) + " >&2";
-  return text;
-}
 
 bool useRemoteHosts(const RemoteHosts& hosts, std::string& message) {
   const bool given = !hosts.logins.empty() || !hosts.loginFile.empty();

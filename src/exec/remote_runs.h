@@ -29,13 +29,6 @@ bool runsGoToHosts();
 // hosts in place of local children. False when Ctrl-C stopped the runs.
 bool runOnHosts(const std::function<void()>& plan);
 
-
-// The text of one run as GNU parallel receives it: the command line through
-// /bin/sh, then the end markers that tell where its output ends and how it
-// ended (exposed for the unit test).
-std::string remoteJobText(const std::string& commandLine, const std::string& marker,
-                          bool errorIntoOutput);
-
 }  // namespace zav
 
 #endif  // ZAV_EXEC_REMOTE_RUNS_H_

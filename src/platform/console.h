@@ -1,7 +1,8 @@
-// What the shell needs from the operating system: console colours, title,
-// cursor, control events, the clipboard and running a command line. One
-// implementation per platform (console_posix.cpp, console_win32.cpp); no
-// platform type appears here.
+// What the shell needs from the console or terminal: colours, title,
+// cursor, Ctrl-C and the termination signals, and the TShark command line
+// for the platform's command processor. One implementation per platform
+// (console_posix.cpp, console_win32.cpp); no platform type appears here.
+// Processes are platform/process.h's, the clipboard platform/clipboard.h's.
 #ifndef ZAV_PLATFORM_CONSOLE_H_
 #define ZAV_PLATFORM_CONSOLE_H_
 

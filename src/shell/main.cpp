@@ -1,4 +1,4 @@
-// Everything else comes from ZAV.cfg and the options (core/options.h).
+// Everything else comes from ZAV.cfg and the options (shell/options.h).
 #include <string>
 #include <vector>
 

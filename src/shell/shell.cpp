@@ -114,6 +114,9 @@ bool isAcceptedLine(const std::string& line) {
   return !line.empty() && line.find('\t') == std::string::npos && line[0] != ' ';
 }
 
+namespace {
+
+// The prompt loop; returns after the line "exit" or a lasting end of input.
 void runShell() {
   std::string line;
   int endsInARow = 0;
@@ -135,6 +138,8 @@ void runShell() {
     runTypedLine(line, true);
   }
 }
+
+}  // namespace
 
 int runProgram(const std::vector<std::string>& arguments) {
   platform::openMissingStandardStreams();

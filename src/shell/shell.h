@@ -7,15 +7,12 @@
 
 namespace zav {
 
-// The whole program: the command-line options (core/options.h), start-up,
+// The whole program: the command-line options (shell/options.h), start-up,
 // the prompt loop or the lines given, shutdown. Returns the exit status:
 // always 0 at the prompt
 // (SIGTERM and SIGHUP end the process elsewhere, see
 // platform::installControlHandler).
 int runProgram(const std::vector<std::string>& arguments);
-
-// The prompt loop; returns after the line "exit" or a lasting end of input.
-void runShell();
 
 // Records an accepted line in the history list (and, when typed at the
 // prompt and the switch is on, in the history file) and runs it. False
