@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Runs spread over hosts (zav -S, --sshloginfile, --transfer) against two
-real sshd on loopback ports, with keys made here: the output must be the
-one-after-another run's, byte for byte, whether a host is down or each
-capture is copied; Ctrl-C and SIGTERM must leave no TShark run behind.
-Prints "Skipped: <reason>" and succeeds when sshd, ssh, GNU parallel or
-rsync is missing."""
+# Runs spread over hosts (zav -S, --sshloginfile, --transfer) against two
+# real sshd on loopback ports, with keys made here: the output must be the
+# one-after-another run's, byte for byte, whether a host is down or each
+# capture is copied; Ctrl-C and SIGTERM must leave no TShark run behind.
+# Prints "Skipped: <reason>" and succeeds when sshd, ssh, GNU parallel or
+# rsync is missing.
 import argparse, os, pathlib, shutil, signal, socket, subprocess, sys, tempfile, time
 
 NEEDED = {"sshd": "openssh-server", "ssh": "openssh-client", "ssh-keygen": "openssh-client",
@@ -57,7 +57,7 @@ def free_port():
 
 
 class Hosts:
-    """Two sshd on loopback, and an ssh configuration naming them."""
+    # Two sshd on loopback, and an ssh configuration naming them.
 
     def __init__(self, root):
         self.root, self.daemons = root, []
@@ -121,7 +121,7 @@ class Workspace:
         return [self.zav] + options + [a for line in lines for a in ("-c", line)]
 
     def run(self, options, lines=LINES, merged=False):
-        """(stdout, stderr, status); stderr into stdout when `merged`."""
+        # (stdout, stderr, status); stderr into stdout when `merged`.
         done = subprocess.run(self.command(options, lines), cwd=self.dir,
                               stdout=subprocess.PIPE,
                               stderr=subprocess.STDOUT if merged else subprocess.PIPE)
@@ -148,8 +148,8 @@ def same(name, got, want):
 
 
 def interrupt(ws, options, signal_number, group):
-    """Starts the slow line, sends the signal once runs are going on both
-    hosts, and returns (stdout, status, sleepers left)."""
+    # Starts the slow line, sends the signal once runs are going on both
+    # hosts, and returns (stdout, status, sleepers left).
     ws.log.write_text("")
     zav = subprocess.Popen(ws.command(options, ["setpcap *AF*", "slow", "dns"]), cwd=ws.dir,
                            stdout=subprocess.PIPE, stderr=subprocess.PIPE,
