@@ -23,29 +23,12 @@ echo "tshark: note for $*" >&2
 echo "${{SSH_CONNECTION##* }}" >> {log}
 case "$*" in *slow*) exec {sleeper} 300 ;; *bad*) exit 2 ;; esac
 """
-CMD_ZAV = """<ZAV CONTROL COMMANDS>
-ZAV() {
-    NAME = dns
-    LOGIC = -Y dns
-    INFO = DNS packets }
-ZAV() {
-    NAME = per_proto
-    LOGIC =  -Y [%_LIST<protos.lst>_%]
-    INFO = One run per protocol }
-ZAV() {
-    NAME = slow
-    LOGIC = -Y slow
-    INFO = Takes its time }
-"""
-CONFIG = """<ZAV CONFIGURATION FILE>
-ZAV_CMD_FILE_PATH = LOCAL;
-LOAD_CMD_ZAV_FILE = TRUE;
-TSHARK_EXE_PATH = {dir}/tshark.sh;
-PCAP_DIR_PATH = caps/;
-DEFAULT_PCAP_NAME = c1.pcap;
-HISTORY_DIR_PATH = LOCAL;
-LOAD_HISTORY_FILE = FALSE;
-"""
+CMD_ZAV = "<ZAV CONTROL COMMANDS>\n" + "".join(
+    "ZAV() {\n    NAME = %s\n    LOGIC = %s\n    INFO = i }\n" % block
+    for block in [("dns", "-Y dns"), ("per_proto", " -Y [%_LIST<protos.lst>_%]"), ("slow", "-Y slow")])
+CONFIG = ("<ZAV CONFIGURATION FILE>\nZAV_CMD_FILE_PATH = LOCAL;\nLOAD_CMD_ZAV_FILE = TRUE;\n"
+          "TSHARK_EXE_PATH = {dir}/tshark.sh;\nPCAP_DIR_PATH = caps/;\nDEFAULT_PCAP_NAME = c1.pcap;\n"
+          "HISTORY_DIR_PATH = LOCAL;\nLOAD_HISTORY_FILE = FALSE;\n")
 LINES = ["setpcap *AF*", "dns", "setpcap c2.pcap", "per_proto", "setpcap *AF*", "per_proto"]
 SHORT = LINES[:4]  # each login costs seconds on a loaded machine
 

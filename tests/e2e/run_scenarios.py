@@ -155,7 +155,7 @@ def run_scenario(scenario, zav, tools, keep, crlf, first_args):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Runs the end-to-end scenarios (format: the comment above)")
+    parser = argparse.ArgumentParser(description="Runs the end-to-end scenarios (their format: the comment at the top of this file)")
     parser.add_argument("--zav", required=True, help="the zav binary")
     parser.add_argument("--keep", action="store_true", help="keep the scenario directories")
     parser.add_argument("--first-args", default="", help="arguments before every scenario's own, "
