@@ -9,7 +9,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <string>
 
 #include "core/shell_state.h"
 #include "defs/command_store.h"
