@@ -7,6 +7,7 @@
 
 #include <map>
 
+#include "builtins/fresh_stores_test_support.h"
 #include "config/configuration.h"
 #include "core/output_capture_test_support.h"
 #include "core/whole_file.h"
@@ -22,7 +23,9 @@ std::string block(const std::string& name, const std::string& logic, const char*
   return std::string(kind) + "() {\nNAME = " + name + "\nLOGIC = " + logic + "\nINFO = i\n}\n";
 }
 
-TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
+class CommandFileLoader : public testing_support::FreshStores {};
+
+TEST_F(CommandFileLoader, ReadsMessagesLogicAndListings) {
   const std::string h = "<ZAV CONTROL COMMANDS>\n", mcu = "MCU(m){x};\n";
   const std::string ics = h + "L.x = X\nL.y = Y\n" + block("a", "-q") + block("b", "-q") +
                           block("dir_all", "dir", "WIN");
@@ -39,16 +42,19 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
     doubling += block(i ? "A" + std::to_string(i) : "A", next + next);
   }
   struct {
+    std::string name;
     std::map<std::string, std::string> files;
     std::string output, reads = "CMD.zav,", logicOfA = "", gicKeys = "", directory = "LOCAL";
   } rows[] = {
       // clang-format off
-      {{}, message("File \"NO_MATCHCMD.zav\" could not be opened.") + notConformant,
+      {"a missing main file",
+       {}, message("File \"NO_MATCHCMD.zav\" could not be opened.") + notConformant,
        "NO_MATCHCMD.zav,", "", "", "NO_MATCH"},
-      {{{"CMD.zav", ""}}, empty},
+      {"an empty main file", {{"CMD.zav", ""}}, empty},
       // Include line forms, breadth first, each file read once per pass;
       // duplicates and the main file are reported.
-      {{{"CMD.zav", h + "#include <a>\n#include<b>\n  \t#include \t <c d>\n#include < e>\n"
+      {"include line forms",
+       {{"CMD.zav", h + "#include <a>\n#include<b>\n  \t#include \t <c d>\n#include < e>\n"
                         "#include\n<f>\n#include <g> \n#include <g>;\n// #include <g>\n"
                         "#Include <g>\n#include <>\n#include <g>h>\n#include <g>\r\n"},
         {"a", h + "#include <f>\n#include <CMD.zav>\n#include <cmd.zav>"}, {"b", h}, {"c d", h},
@@ -58,7 +64,8 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
            message("\"CMD.zav\" is self-included."),
        "CMD.zav,a,b,c d, e,f,cmd.zav,a,b,c d, e,f,cmd.zav,a,b,c d, e,f,cmd.zav,"},
       // Every definition may use any other, whatever file it stands in.
-      {{{"CMD.zav", h + mcu + "#include <i>\nSuffix.ZAV = {*} -> [L.f]\n" +
+      {"definitions across files",
+       {{"CMD.zav", h + mcu + "#include <i>\nSuffix.ZAV = {*} -> [L.f]\n" +
                         block("A", "[INSERT(f)] [CALL(b)][INSERT(" + n64 + ")]")},
         {"i", h + "L.f = F\nL.p = P \nL.r = again $&\nL." + n64 + " = $$G\nPrefix.ZAV = {A} -> [L.p]\n" +
                   block("b", "[INSERT(f)]2") + block("l", "[%_LIST<a>_%][%_LIST<b>_%]") +
@@ -72,13 +79,13 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
                    "command."),
        "CMD.zav,i,i,i,", "P F F2$GF"},
       // After a self-call no call is replaced.
-      {{{"CMD.zav", h + mcu + block("A", "[CALL(B)] [CALL(A)]") + block("B", "b")}},
+      {"a self-call", {{"CMD.zav", h + mcu + block("A", "[CALL(B)] [CALL(A)]") + block("B", "b")}},
        "\n+ Referenced ZAV/WIN CMD \"A\" inside the function CALL of \"A\" is calling itself.\n  "
        "Self-referencing is not allowed. Please rectify offending command and try again.\n",
        "CMD.zav,", "[CALL(B)] [CALL(A)]"},
       // A cycle that skips the command, and pasted logic bringing its
       // marker back, each end their list.
-      {{{"CMD.zav", h + block("A", "a [CALL(B)]") + block("B", "b [CALL(C)]") +
+      {"call cycles", {{"CMD.zav", h + block("A", "a [CALL(B)]") + block("B", "b [CALL(C)]") +
                         block("C", "c [CALL(B)]") + block("w", "[CALL(D)] x", "WIN") +
                         block("D", "again $&")}},
        "\n+ Referenced ZAV/WIN CMD \"B\" inside the function CALL of \"A\" leads into a call "
@@ -86,12 +93,13 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
        "\n+ Referenced ZAV/WIN CMD \"D\" inside the function CALL of \"w\" leads into a call "
        "cycle.\n  Cyclic calls are not allowed. Please rectify offending command and try again.\n",
        "CMD.zav,", "a b c [CALL(B)]"},
-      {{{"CMD.zav", doubling}},
+      {"calls growing past the limit", {{"CMD.zav", doubling}},
        "\n+ The function CALLs of \"A\" grow beyond the size limit.\n  Its CALL statements are "
        "left in place. Please rectify offending command and try again.\n",
        "CMD.zav,", "[CALL(A1)][CALL(A1)]"},
       // Messages in pass order: Specific Prefix ZAV, Prefix WIN, Exclusion Suffix ZAV.
-      {{{"CMD.zav", ics + "Suffix.ZAV = {!b, !nope, !a, !b}\nPrefix.WIN = {dir_all} -> [L.nope]\n"
+      {"Implicit Constructor messages in pass order",
+       {{"CMD.zav", ics + "Suffix.ZAV = {!b, !nope, !a, !b}\nPrefix.WIN = {dir_all} -> [L.nope]\n"
                           "Prefix.ZAV = {b, nope,\n a, a} -> [L.x]"}},
        construct + "\"nope\" in the Local ZAV Prefix Implicit Constructor is not valid.\n  Please "
            "rectify offending command and try again.\n" + construct +
@@ -106,14 +114,16 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
            "\n [ List of ZAV Suffix Exclusion Implicit Constructors ]\n\n  b\n  a\n"
            "\n+ WIN Prefix Specific Implicit Constructor is empty\n",
        "CMD.zav,", "", "pre.zav.s suf.zav.e pre.win.s"},
-      {{{"CMD.zav", ics + "Suffix.WIN = {*} -> [L.y]\nSuffix.WIN = {*} -> [L.x]"}},
+      {"one global suffix WIN",
+       {{"CMD.zav", ics + "Suffix.WIN = {*} -> [L.y]\nSuffix.WIN = {*} -> [L.x]"}},
        "\n+ Only one Global Suffix WIN Implicit Constructor is allowed. Only the first will be "
        "parsed.\n\n  Global WIN Suffix IC: y\n", "CMD.zav,", "", "suf.win.g"},
-      {{{"CMD.zav", h}}, "\n+ IC sub-command is not valid\n", "CMD.zav,", "", "pre.zav"}};
+      {"an unknown gic key",
+       {{"CMD.zav", h}}, "\n+ IC sub-command is not valid\n", "CMD.zav,", "", "pre.zav"}};
   // clang-format on
   for (const auto& row : rows) {
-    clearCommandStore();
-    clearImplicitConstructors();
+    SCOPED_TRACE(row.name);
+    resetStores();
     config.ZAV_CMD_FILE_PATH = row.directory;
     std::string reads;
     EXPECT_EQ(testing_support::captureOutput([&] {
@@ -125,11 +135,10 @@ TEST(CommandFileLoader, ReadsMessagesLogicAndListings) {
                 });
                 for (const std::string& key : splitWords(row.gicKeys)) showImplicitConstructor(key);
               }),
-              row.output)
-        << row.reads;
+              row.output);
     EXPECT_EQ(reads, row.reads);
     CommandLocation a;
-    EXPECT_EQ(findCommand("A", a) ? recordAt(a).logic : "", row.logicOfA) << row.reads;
+    EXPECT_EQ(findCommand("A", a) ? recordAt(a).logic : "", row.logicOfA);
   }
 }
 

@@ -6,26 +6,24 @@
 #include "exec/launch.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "builtins/fresh_stores_test_support.h"
 #include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
-#include "platform/clipboard.h"
-#include "platform/console.h"
 
 namespace zav {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(LaunchProcesses, CapturePathsArriveIntact) {
-  char pattern[] = "/tmp/zav-launch-XXXXXX";
-  const fs::path directory = mkdtemp(pattern), oldDirectory = fs::current_path();
-  fs::current_path(directory);  // where an injected "touch" would write
+class LaunchProcesses : public testing_support::FreshStores {};
+
+TEST_F(LaunchProcesses, CapturePathsArriveIntact) {
+  enterScratchDirectory();  // where an injected "touch" would write
   const std::string name = "x$(touch ran1)`touch ran2` it's; $HOME & y.pcap", q = " -q >> ran.txt";
   std::ofstream(name) << "not a capture\n";
   const std::string fake = ZAV_SOURCE_DIR "/tests/e2e/fake_tshark.sh";
@@ -42,7 +40,12 @@ TEST(LaunchProcesses, CapturePathsArriveIntact) {
        "\ntshark: The file \"" + name +
            "\" isn't a capture file in a format TShark understands.\n"},
   };
+  bool withoutTshark = false;
   for (const Case& c : cases) {
+    if (c.tool.empty()) {  // CMake found no TShark
+      withoutTshark = true;
+      continue;
+    }
     config.TSHARK_EXE_PATH = c.tool;
     config.PCAP_DIR_PATH = c.directory;
     currentCapture = c.capture;
@@ -54,18 +57,7 @@ TEST(LaunchProcesses, CapturePathsArriveIntact) {
     fs::remove("ran.txt");
   }
   EXPECT_FALSE(fs::exists("ran1") || fs::exists("ran2"));
-  config = ConfigRecord();
-  fs::current_path(oldDirectory);
-  fs::remove_all(directory);
-}
-
-// Without a terminal there is no clipboard; an empty text is refused first.
-TEST(Clipboard, MessagesWithoutATerminal) {
-  EXPECT_EQ(testing_support::captureOutput([] { platform::copyToClipboard(""); }),
-            "\n+ There is nothing to copy to the Clipboard\n");
-  if (platform::standardOutputIsTerminal()) GTEST_SKIP() << "standard output is a terminal";
-  EXPECT_EQ(testing_support::captureOutput(platform::clearClipboard),
-            "\n+ Cannot open the clipboard\n");
+  if (withoutTshark) GTEST_SKIP() << "the row of the real TShark: TShark was not found";
 }
 
 }  // namespace

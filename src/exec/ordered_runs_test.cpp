@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <iostream>
 #include <map>
@@ -90,11 +91,7 @@ class ScriptedChildren : public ChildProcesses {
     return 0;
   }
   void forget(platform::ChildId child) {
-    for (auto it = running_.begin(); it != running_.end(); ++it)
-      if (*it == child) {
-        running_.erase(it);
-        return;
-      }
+    running_.erase(std::find(running_.begin(), running_.end(), child));
   }
   std::deque<std::string> script_;
   std::map<platform::ChildId, std::string> names_;

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Runs spread over hosts (zav -S, --sshloginfile, --transfer) against two
-real sshd on loopback ports, with keys made here: the output must be the
-one-after-another run's, byte for byte, whether a host is down or each
-capture is copied; Ctrl-C and SIGTERM must leave no TShark run behind.
-Prints "Skipped: <reason>" and succeeds when sshd, ssh, GNU parallel or
-rsync is missing."""
+# Runs spread over hosts (zav -S, --sshloginfile, --transfer) against two
+# real sshd on loopback ports, with keys made here: the output must be the
+# one-after-another run's, byte for byte, whether a host is down or each
+# capture is copied; Ctrl-C and SIGTERM must leave no TShark run behind.
+# Prints "Skipped: <reason>" and succeeds when sshd, ssh, GNU parallel or
+# rsync is missing.
 import argparse, os, pathlib, shutil, signal, socket, subprocess, sys, tempfile, time
 
 NEEDED = {"sshd": "openssh-server", "ssh": "openssh-client", "ssh-keygen": "openssh-client",
@@ -23,29 +23,12 @@ echo "tshark: note for $*" >&2
 echo "${{SSH_CONNECTION##* }}" >> {log}
 case "$*" in *slow*) exec {sleeper} 300 ;; *bad*) exit 2 ;; esac
 """
-CMD_ZAV = """<ZAV CONTROL COMMANDS>
-ZAV() {
-    NAME = dns
-    LOGIC = -Y dns
-    INFO = DNS packets }
-ZAV() {
-    NAME = per_proto
-    LOGIC =  -Y [%_LIST<protos.lst>_%]
-    INFO = One run per protocol }
-ZAV() {
-    NAME = slow
-    LOGIC = -Y slow
-    INFO = Takes its time }
-"""
-CONFIG = """<ZAV CONFIGURATION FILE>
-ZAV_CMD_FILE_PATH = LOCAL;
-LOAD_CMD_ZAV_FILE = TRUE;
-TSHARK_EXE_PATH = {dir}/tshark.sh;
-PCAP_DIR_PATH = caps/;
-DEFAULT_PCAP_NAME = c1.pcap;
-HISTORY_DIR_PATH = LOCAL;
-LOAD_HISTORY_FILE = FALSE;
-"""
+CMD_ZAV = "<ZAV CONTROL COMMANDS>\n" + "".join(
+    "ZAV() {\n    NAME = %s\n    LOGIC = %s\n    INFO = i }\n" % block
+    for block in [("dns", "-Y dns"), ("per_proto", " -Y [%_LIST<protos.lst>_%]"), ("slow", "-Y slow")])
+CONFIG = ("<ZAV CONFIGURATION FILE>\nZAV_CMD_FILE_PATH = LOCAL;\nLOAD_CMD_ZAV_FILE = TRUE;\n"
+          "TSHARK_EXE_PATH = {dir}/tshark.sh;\nPCAP_DIR_PATH = caps/;\nDEFAULT_PCAP_NAME = c1.pcap;\n"
+          "HISTORY_DIR_PATH = LOCAL;\nLOAD_HISTORY_FILE = FALSE;\n")
 LINES = ["setpcap *AF*", "dns", "setpcap c2.pcap", "per_proto", "setpcap *AF*", "per_proto"]
 SHORT = LINES[:4]  # each login costs seconds on a loaded machine
 
@@ -57,7 +40,7 @@ def free_port():
 
 
 class Hosts:
-    """Two sshd on loopback, and an ssh configuration naming them."""
+    # Two sshd on loopback, and an ssh configuration naming them.
 
     def __init__(self, root):
         self.root, self.daemons = root, []
@@ -121,7 +104,7 @@ class Workspace:
         return [self.zav] + options + [a for line in lines for a in ("-c", line)]
 
     def run(self, options, lines=LINES, merged=False):
-        """(stdout, stderr, status); stderr into stdout when `merged`."""
+        # (stdout, stderr, status); stderr into stdout when `merged`.
         done = subprocess.run(self.command(options, lines), cwd=self.dir,
                               stdout=subprocess.PIPE,
                               stderr=subprocess.STDOUT if merged else subprocess.PIPE)
@@ -148,8 +131,8 @@ def same(name, got, want):
 
 
 def interrupt(ws, options, signal_number, group):
-    """Starts the slow line, sends the signal once runs are going on both
-    hosts, and returns (stdout, status, sleepers left)."""
+    # Starts the slow line, sends the signal once runs are going on both
+    # hosts, and returns (stdout, status, sleepers left).
     ws.log.write_text("")
     zav = subprocess.Popen(ws.command(options, ["setpcap *AF*", "slow", "dns"]), cwd=ws.dir,
                            stdout=subprocess.PIPE, stderr=subprocess.PIPE,

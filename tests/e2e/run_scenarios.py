@@ -1,39 +1,38 @@
 #!/usr/bin/env python3
-"""Runs the end-to-end scenarios: each one starts the built zav binary in a
-fresh temporary directory holding the scenario's files, types its input and
-compares what the shell wrote, byte for byte.
-
-A scenario is a text file of sections; lines before the first are comments.
-A section starts with a line "=== <kind> [argument] [options]":
-
-  session [noeol] [fsize=N]  the run as a terminal shows it: each line
-      "ZAV> <text>" types <text>; standard output, after the start banner
-      (checked for its shape, then removed), must be the session without the
-      typed texts. "noeol": the last prompt types nothing, input ends there.
-      fsize limits the files zav writes to N bytes (as a full disk).
-  stdin [noeol]              more input, typed after the session's
-  stdout [noeol]             expected standard output, where no prompt shows
-  stdout-contains            lines that must occur in standard output (a
-                             line given twice, twice)
-  stderr [noeol]             expected standard error (default: nothing)
-  status <n>                 expected exit status (default 0)
-  args [nobanner]            command-line arguments, one a line; "nobanner":
-                             no start banner expected
-  file <path> [crlf] [crlf-too] [noeol] [exec]   a file to create; with
-      "crlf-too" the scenario runs twice, with LF and with CR LF line ends
-  dir <path>                 an empty directory to create
-  capture <path>             a capture, made by text2pcap from the hex dump
-  file-after <path> [noeol]  expected content of a file after the run
-  config [KEY=VALUE]... [-KEY]... [dir=<path>] [none]   the ZAV.cfg made
-      unless a "file ZAV.cfg" is given: DEFAULT_CONFIG, with LOAD_CMD_ZAV_FILE
-      TRUE when there is a CMD.zav, KEY=VALUE set, -KEY left out, written
-      into dir; "none": no ZAV.cfg.
-
-A section's text is its lines, each ended by a line feed ("noeol" drops the
-last one). In every text these are replaced: {DIR} the scenario directory,
-{FAKE_TSHARK} a TShark stand-in that prints its arguments in brackets,
-{TSHARK} the real TShark, {TAB} {CR} {VT} {FF} {NUL}.
-"""
+# Runs the end-to-end scenarios: each one starts the built zav binary in a
+# fresh temporary directory holding the scenario's files, types its input and
+# compares what the shell wrote, byte for byte.
+#
+# A scenario is a text file of sections; lines before the first are comments.
+# A section starts with a line "=== <kind> [argument] [options]":
+#
+#   session [noeol] [fsize=N]  the run as a terminal shows it: each line
+#       "ZAV> <text>" types <text>; standard output, after the start banner
+#       (checked for its shape, then removed), must be the session without the
+#       typed texts. "noeol": the last prompt types nothing, input ends there.
+#       fsize limits the files zav writes to N bytes (as a full disk).
+#   stdin [noeol]              more input, typed after the session's
+#   stdout [noeol]             expected standard output, where no prompt shows
+#   stdout-contains            lines that must occur in standard output (a
+#                              line given twice, twice)
+#   stderr [noeol]             expected standard error (default: nothing)
+#   status <n>                 expected exit status (default 0)
+#   args [nobanner]            command-line arguments, one a line; "nobanner":
+#                              no start banner expected
+#   file <path> [crlf] [crlf-too] [noeol] [exec]   a file to create; with
+#       "crlf-too" the scenario runs twice, with LF and with CR LF line ends
+#   dir <path>                 an empty directory to create
+#   capture <path>             a capture, made by text2pcap from the hex dump
+#   file-after <path> [noeol]  expected content of a file after the run
+#   config [KEY=VALUE]... [-KEY]... [dir=<path>] [none]   the ZAV.cfg made
+#       unless a "file ZAV.cfg" is given: DEFAULT_CONFIG, with LOAD_CMD_ZAV_FILE
+#       TRUE when there is a CMD.zav, KEY=VALUE set, -KEY left out, written
+#       into dir; "none": no ZAV.cfg.
+#
+# A section's text is its lines, each ended by a line feed ("noeol" drops the
+# last one). In every text these are replaced: {DIR} the scenario directory,
+# {FAKE_TSHARK} a TShark stand-in that prints its arguments in brackets,
+# {TSHARK} the real TShark, {TAB} {CR} {VT} {FF} {NUL}.
 import argparse, difflib, os, pathlib, resource, shutil, signal, stat, subprocess, sys, tempfile
 
 HERE = pathlib.Path(__file__).resolve().parent
@@ -69,7 +68,7 @@ class Scenario:
         return [s for s in self.sections if s[0] == kind]
 
     def files(self, crlf=False):
-        """(path, text, options) of every file to create, ZAV.cfg included."""
+        # (path, text, options) of every file to create, ZAV.cfg included.
         files = [(a, t.replace("\n", "\r\n") if "crlf" in o or (crlf and "crlf-too" in o) else t, o)
                  for _, a, o, t in self.get("file")]
         words = [w for s in self.get("config") for w in s[2]]
@@ -88,8 +87,8 @@ class Scenario:
 
 
 def strip_banner(stdout):
-    """What follows the banner (an empty line, seven art rows, the name line),
-    and what is wrong with its shape."""
+    # What follows the banner (an empty line, seven art rows, the name line),
+    # and what is wrong with its shape.
     lines = stdout.split("\n")
     if len(lines) < 9 or lines[0] or any(len(r) != 34 or r[:2] != "  " for r in lines[1:8]) \
             or lines[8].replace(" ", "") != "Vorrindal":
@@ -156,7 +155,7 @@ def run_scenario(scenario, zav, tools, keep, crlf, first_args):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser = argparse.ArgumentParser(description="Runs the end-to-end scenarios (their format: the comment at the top of this file)")
     parser.add_argument("--zav", required=True, help="the zav binary")
     parser.add_argument("--keep", action="store_true", help="keep the scenario directories")
     parser.add_argument("--first-args", default="", help="arguments before every scenario's own, "

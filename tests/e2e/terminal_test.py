@@ -7,32 +7,12 @@
 # puts it on the clipboard (OSC 52); lines are edited, recalled and completed.
 # Also the standard streams without a terminal: a closed stdout or stderr.
 # Usage: terminal_test.py --zav build/zav
-import argparse
-import base64
-import fcntl
-import os
-import pathlib
-import pty
-import re
-import select
-import shutil
-import signal
-import subprocess
-import sys
-import tempfile
-import termios
-import time
+import argparse, base64, fcntl, os, pathlib, pty, re, select, shutil, signal, subprocess, sys, tempfile, termios, time  # noqa: E401
 
 FAKE_TSHARK = pathlib.Path(__file__).resolve().parent / "fake_tshark.sh"
-CONFIG = """<ZAV CONFIGURATION FILE>
-ZAV_CMD_FILE_PATH = LOCAL;
-LOAD_CMD_ZAV_FILE = TRUE;
-TSHARK_EXE_PATH = %s;
-PCAP_DIR_PATH = captures/;
-DEFAULT_PCAP_NAME = a.pcap;
-HISTORY_DIR_PATH = LOCAL;
-LOAD_HISTORY_FILE = TRUE;
-""" % FAKE_TSHARK
+CONFIG = ("<ZAV CONFIGURATION FILE>\nZAV_CMD_FILE_PATH = LOCAL;\nLOAD_CMD_ZAV_FILE = TRUE;\nTSHARK_EXE_PATH = %s;\n"
+          "PCAP_DIR_PATH = captures/;\nDEFAULT_PCAP_NAME = a.pcap;\nHISTORY_DIR_PATH = LOCAL;\nLOAD_HISTORY_FILE = TRUE;\n"
+          % FAKE_TSHARK)
 # "slow" leaves a mark for each run and takes long: Ctrl-C must stop it.
 COMMANDS = """<ZAV CONTROL COMMANDS>
 ZAV() {

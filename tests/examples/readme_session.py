@@ -1,14 +1,13 @@
 #!/usr/bin/env python3
-"""Types the README's first session into zav and compares what it prints.
-
-The session is the indented blocks of the README section "A first session":
-each line "ZAV> <command>" is typed, and the lines after it, up to the next
-prompt, are what the command must print (trailing empty lines aside). zav
-runs with the real TShark in a workspace made as the README starts, by
-`zav --init`, with the sample captures made when the source tree has none. Piped input is
-not echoed, so where a terminal shows the typed command after the prompt,
-the pipe shows the empty rest of the prompt line: the README's blank line.
-"""
+# Types the README's first session into zav and compares what it prints.
+#
+# The session is the indented blocks of the README section "A first session":
+# each line "ZAV> <command>" is typed, and the lines after it, up to the next
+# prompt, are what the command must print (trailing empty lines aside). zav
+# runs with the real TShark in a workspace made as the README starts, by
+# `zav --init`, with the sample captures made when the source tree has none. Piped input is
+# not echoed, so where a terminal shows the typed command after the prompt,
+# the pipe shows the empty rest of the prompt line: the README's blank line.
 import argparse, pathlib, subprocess, sys, tempfile
 
 from walk_library import run_zav
@@ -17,7 +16,7 @@ PROMPT = "ZAV> "
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser = argparse.ArgumentParser(description="Types the README's first session into zav")
     parser.add_argument("--zav", required=True)
     parser.add_argument("--root", default=str(pathlib.Path(__file__).resolve().parents[2]))
     args = parser.parse_args()

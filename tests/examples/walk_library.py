@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
-"""Walks the example command library through the real zav and the real TShark.
-
-The example workspace (examples/) is copied to a fresh directory, its sample
-captures are made there from their hex dumps, and one zav types every
-command the library defines (hidden ones too) against sample.pcap, every
-Multi Command Unit, and a command over every capture (all-files mode). The
-library must load without a "+ " message, no run may write on standard error
-(TShark's warning about running as root aside), and zav must leave with 0.
-A command that takes arguments needs sample words in ARGUMENTS, or TShark
-refuses the marker left in its filter.
-"""
+# Walks the example command library through the real zav and the real TShark.
+#
+# The example workspace (examples/) is copied to a fresh directory, its sample
+# captures are made there from their hex dumps, and one zav types every
+# command the library defines (hidden ones too) against sample.pcap, every
+# Multi Command Unit, and a command over every capture (all-files mode). The
+# library must load without a "+ " message, no run may write on standard error
+# (TShark's warning about running as root aside), and zav must leave with 0.
+# A command that takes arguments needs sample words in ARGUMENTS, or TShark
+# refuses the marker left in its filter.
 import argparse, os, pathlib, re, shutil, subprocess, sys, tempfile
 
 # Sample words for the commands that take arguments, chosen to match packets
@@ -31,7 +30,7 @@ def prepare_workspace(root, directory, tshark="tshark"):
 
 
 def run_zav(zav, workspace, lines):
-    """zav's standard output, and what it wrote on standard error beside the root warning."""
+    # zav's standard output, and what it wrote on standard error beside the root warning.
     result = subprocess.run([zav], cwd=workspace, input="".join(l + "\n" for l in lines), text=True,
                             capture_output=True, env=dict(os.environ, LC_ALL="C"), errors="surrogateescape",
                             timeout=900)
@@ -40,7 +39,7 @@ def run_zav(zav, workspace, lines):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser = argparse.ArgumentParser(description="Walks the example command library through zav and TShark")
     parser.add_argument("--zav", required=True)
     parser.add_argument("--tshark", default=shutil.which("tshark"))
     parser.add_argument("--root", default=str(pathlib.Path(__file__).resolve().parents[2]))
