@@ -93,6 +93,8 @@ TEST_F(TypedLines, WordsFillTheMarkersOfTheNamedCommands) {
       {"stale a b dns", "T[ -Y a -Y dns]"},  // position moves by the count
       {"dns say hi", "T[ -Y dnsecho hi]"},
       {"inner", "W[echo inner]"},
+      {"getpcap x", "\nP[getpcap x]"},  // a built-in's word with too many words, or too few,
+      {"setpcap", "\nP[setpcap]"},      // is no built-in
   });
 }
 

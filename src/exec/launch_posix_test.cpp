@@ -2,7 +2,6 @@
 // argument in brackets, and the real TShark, which names the file it could
 // not read. The text's own redirection sends what the children print to a
 // file; a hostile capture name must reach them whole and run nothing itself.
-#include "config/configuration.h"
 #include "exec/launch.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include <iterator>
 
 #include "builtins/fresh_stores_test_support.h"
+#include "config/configuration.h"
 #include "core/output_capture_test_support.h"
 #include "core/shell_state.h"
 
@@ -27,6 +27,14 @@ TEST_F(LaunchProcesses, CapturePathsArriveIntact) {
   const std::string name = "x$(touch ran1)`touch ran2` it's; $HOME & y.pcap", q = " -q >> ran.txt";
   std::ofstream(name) << "not a capture\n";
   const std::string fake = ZAV_SOURCE_DIR "/tests/e2e/fake_tshark.sh";
+  // Created out of order; all-files mode works through them in byte order.
+  std::string headings, runs;
+  fs::create_directory("caps");
+  for (const char* made : {"b2", "a10", "B", "a9", "_"}) std::ofstream("caps/" + std::string(made));
+  for (const std::string sorted : {"B", "_", "a10", "a9", "b2"}) {
+    headings += "\n[ Working with file: caps/" + sorted + " ]\n\n";
+    runs += "[-r][caps/" + sorted + "][-q]\n";
+  }
   struct Case {
     std::string tool, directory, capture, text, out;  // then what the children wrote
   } cases[] = {
@@ -34,6 +42,7 @@ TEST_F(LaunchProcesses, CapturePathsArriveIntact) {
       {fake, ".", kAllFilesCapture, q,  // the separator put in
        "\n[ Working with file: ./" + name + " ]\n\n[-r][./" + name + "][-q]\n"},
       {fake, "missing", kAllFilesCapture, q, "\n+ missing is not a valid path.\n"},
+      {fake, "caps/", kAllFilesCapture, q, headings + runs},
       {fake, "", "", q,
        "\n+ No PCAP file is specified. Please issue the command \"setpcap <pcapfilename>\"\n"},
       {ZAV_TSHARK_PROGRAM, "", name, " -q 2>&1 | grep file >> ran.txt",

@@ -201,7 +201,7 @@ def sigterm_ends_the_command_and_the_shell(zav, directory):
     wait_until(lambda: not processes("sleep 6017"), "the command was left running")
 
 
-# -j 2 over three captures: Ctrl-C and SIGTERM end every run side by side
+# -j 2 over three captures: Ctrl-C and SIGHUP end every run side by side
 # (the later captures show nothing), a tail that reads the terminal runs
 # one capture after another in the foreground, and Ctrl-C ends -c lines.
 def side_by_side_runs_stop_and_tails_keep_the_terminal(zav, directory):
@@ -225,8 +225,8 @@ def side_by_side_runs_stop_and_tails_keep_the_terminal(zav, directory):
     session.wait_for_prompt()
     os.write(session.master, b"slow\r")
     wait_until(two_running, "two runs did not start again")
-    os.kill(session.process.pid, signal.SIGTERM)
-    check(session.finish() == 143 and session.output.endswith(RESTORED), "status 143, restored")
+    os.kill(session.process.pid, signal.SIGHUP)
+    check(session.finish() == 129 and session.output.endswith(RESTORED), "status 129, restored")
     check(not processes("sleep 61"), "a run outlived the shell")
     session = Session(zav, directory, prompt=None,
                       args=["-j", "2", "-c", "setpcap *AF*", "-c", "slow", "-c", "echo after-slow"])
