@@ -8,8 +8,9 @@
 - "commentsN" (N a number, e.g. comments10): the same commands with N
   comment lines inside every block, spread over the places in a block where
   a comment may stand;
-- "plain": nothing but short ZAV blocks (name, logic, info), the smallest
-  file per command.
+- "plain": the generated shape's ZAV blocks (name, logic, info, tags) and
+  nothing else: no fragments, calls, comments, units or Implicit
+  Constructors.
 
 Usage: generate_command_file.py COUNT OUTPUT [SHAPE]
 The load benchmark and the hostile-input tests import generate()."""
@@ -77,11 +78,11 @@ def generate(count, comment_lines=0):
 
 
 def generate_plain(count):
-    """`count` short ZAV blocks and nothing else."""
+    """`count` ZAV blocks and nothing else."""
     out = ["<ZAV CONTROL COMMANDS>\n"]
     for i in range(count):
-        out.append('ZAV() {\n  NAME = c%d\n  LOGIC = -Y "frame.number == %d"\n  INFO = Command %d\n}\n'
-                   % (i, i, i))
+        out.append('ZAV() {\n    NAME = cmd%d\n    LOGIC = -Y "frame.number == %d"\n'
+                   '    INFO = Generated command %d\n    TAG = gen|t%d\n}\n' % (i, i, i, i % 20))
     return "".join(out)
 
 

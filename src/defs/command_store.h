@@ -70,6 +70,15 @@ bool hasTag(std::string_view tags, std::string_view word);
 // is left out.
 std::string joinTags(const std::vector<std::string_view>& words);
 
+// A command as the block parser read it: views of the file's text and of
+// the logic after INSERT expansion, to be copied into the store.
+struct ParsedCommand {
+  std::string_view name, logic, info, tags;
+  std::uint32_t argCount = 0;
+  bool hasList = false;
+  bool hidden = false;
+};
+
 struct CommandLocation {
   std::string listId;
   std::uint64_t index = 0;
@@ -94,11 +103,25 @@ extern const char* const kCommandListIds[4];
 // copying the whole list at every growth.
 using CommandList = std::deque<CommandRecord>;
 // The records of a list, in load order. An unknown id gives an empty list.
+// Commands appended with appendParsedCommand become records here, when the
+// list is first read (also through mutableCommandList and recordAt).
 const CommandList& commandList(const std::string& listId);
 // Appends at the end of the list.
 void appendCommand(const std::string& listId, CommandRecord record);
+// Appends at the end of the list, packed: a few bytes besides its texts
+// until the list is read as records.
+void appendParsedCommand(const std::string& listId, const ParsedCommand& command);
 // Whether the list holds a record of that exact name.
-bool hasCommandInList(const std::string& listId, const std::string& name);
+bool hasCommandInList(const std::string& listId, std::string_view name);
+// A list's commands by position, without making records of packed ones:
+// the call expansion reads and rewrites logic before the lists are read as
+// records, so that each record is made once, with its final logic.
+size_t commandCount(const std::string& listId);
+std::string_view commandNameAt(const std::string& listId, size_t index);
+std::string_view commandLogicAt(const std::string& listId, size_t index);
+void setCommandLogicAt(const std::string& listId, size_t index, std::string_view logic);
+// Makes records of every packed command (what reading a list does).
+void settleCommandLists();
 // The position of the first record of that exact name in one list; false
 // (and `index` unchanged) when the list holds none.
 bool findCommandInList(const std::string& listId, const std::string& name, size_t& index);

@@ -1,0 +1,144 @@
+#include "defs/packed_commands.h"
+
+#include <cstring>
+#include <string>
+
+namespace zav {
+
+namespace {
+
+// Blocks of this size come from the ordinary heap, so those let go while
+// records are made from them are reused for the records.
+constexpr size_t kBlockSize = 64 * 1024;
+constexpr size_t kLongestLength = 10;  // bytes of one length, 7 bits each
+constexpr std::uint64_t kLargestOffset = 0xffffffffu;
+
+char* putLength(char* at, std::uint64_t value) {
+  for (; value >= 0x80; value >>= 7) *at++ = static_cast<char>((value & 0x7f) | 0x80);
+  *at++ = static_cast<char>(value);
+  return at;
+}
+
+std::uint64_t getLength(const char*& at) {
+  std::uint64_t value = 0;
+  for (int shift = 0;; shift += 7) {
+    const auto byte = static_cast<unsigned char>(*at++);
+    value |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+    if (byte < 0x80) return value;
+  }
+}
+
+// A packed command: the lengths of name, logic, info and tags, the argument
+// count, a byte of flags, then the four texts.
+struct Unpacked {
+  std::string_view name, logic, info, tags;
+  std::uint32_t argCount = 0;
+  bool hasList = false;
+  bool hidden = false;
+};
+
+Unpacked unpack(const char* at) {
+  Unpacked command;
+  size_t lengths[4];
+  for (size_t& length : lengths) length = static_cast<size_t>(getLength(at));
+  command.argCount = static_cast<std::uint32_t>(getLength(at));
+  const auto flags = static_cast<unsigned char>(*at++);
+  command.hasList = (flags & 1) != 0;
+  command.hidden = (flags & 2) != 0;
+  std::string_view* texts[4] = {&command.name, &command.logic, &command.info, &command.tags};
+  for (int i = 0; i < 4; ++i) {
+    *texts[i] = std::string_view(at, lengths[i]);
+    at += lengths[i];
+  }
+  return command;
+}
+
+}  // namespace
+
+bool PackedCommands::write(const ParsedCommand& command, std::uint64_t& where) {
+  const std::string_view texts[4] = {command.name, command.logic, command.info, command.tags};
+  size_t needed = 5 * kLongestLength + 1;
+  for (std::string_view text : texts) needed += text.size();
+  if (needed > kLargestOffset || blocks_.size() > kLargestOffset) return false;
+  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < needed) {
+    Block block;
+    block.capacity = needed > kBlockSize ? needed : kBlockSize;
+    block.bytes.reset(new char[block.capacity]);
+    blocks_.push_back(std::move(block));
+  }
+  Block& block = blocks_.back();
+  char* at = block.bytes.get() + block.size;
+  where = static_cast<std::uint64_t>(blocks_.size() - 1) << 32 | block.size;
+  for (std::string_view text : texts) at = putLength(at, text.size());
+  at = putLength(at, command.argCount);
+  *at++ = static_cast<char>((command.hasList ? 1 : 0) | (command.hidden ? 2 : 0));
+  for (std::string_view text : texts) {
+    if (!text.empty()) std::memcpy(at, text.data(), text.size());
+    at += text.size();
+  }
+  block.size = static_cast<size_t>(at - block.bytes.get());
+  return true;
+}
+
+bool PackedCommands::append(const ParsedCommand& command) {
+  std::uint64_t where = 0;
+  if (!write(command, where)) return false;
+  where_.push_back(where);
+  return true;
+}
+
+const char* PackedCommands::at(size_t index) const {
+  const std::uint64_t where = where_[index];
+  return blocks_[static_cast<size_t>(where >> 32)].bytes.get() + (where & kLargestOffset);
+}
+
+std::string_view PackedCommands::name(size_t index) const { return unpack(at(index)).name; }
+
+std::string_view PackedCommands::logic(size_t index) const { return unpack(at(index)).logic; }
+
+bool PackedCommands::setLogic(size_t index, std::string_view logic) {
+  // The old copy's texts stay where they are while the new one is written:
+  // blocks are only ever added.
+  const Unpacked old = unpack(at(index));
+  ParsedCommand command;
+  command.name = old.name;
+  command.logic = logic;
+  command.info = old.info;
+  command.tags = old.tags;
+  command.argCount = old.argCount;
+  command.hasList = old.hasList;
+  command.hidden = old.hidden;
+  return write(command, where_[index]);
+}
+
+void PackedCommands::moveInto(CommandList& records) {
+  // A block goes behind the last command packed in it; one whose commands
+  // were all packed again goes first.
+  constexpr size_t kUnused = static_cast<size_t>(-1);
+  std::vector<size_t> lastUse(blocks_.size(), kUnused);
+  for (size_t i = 0; i < where_.size(); ++i) lastUse[static_cast<size_t>(where_[i] >> 32)] = i;
+  for (size_t block = 0; block < blocks_.size(); ++block)
+    if (lastUse[block] == kUnused) blocks_[block] = Block();
+  for (size_t i = 0; i < where_.size(); ++i) {
+    const Unpacked command = unpack(at(i));
+    CommandRecord record;
+    record.name = std::string(command.name);
+    record.logic = std::string(command.logic);
+    record.info = command.info;
+    record.tags = std::string(command.tags);
+    record.argCount = command.argCount;
+    record.hasList = command.hasList;
+    record.hidden = command.hidden;
+    records.push_back(std::move(record));
+    const auto block = static_cast<size_t>(where_[i] >> 32);
+    if (lastUse[block] == i) blocks_[block] = Block();
+  }
+  clear();
+}
+
+void PackedCommands::clear() {
+  std::vector<Block>().swap(blocks_);
+  std::vector<std::uint64_t>().swap(where_);
+}
+
+}  // namespace zav
