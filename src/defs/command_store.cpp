@@ -169,7 +169,7 @@ void appendParsedCommand(const std::string& listId, const ParsedCommand& command
     record.name = std::string(command.name);
     record.logic = std::string(command.logic);
     record.info = command.info;
-    record.tags = std::string(command.tags);
+    record.tags = command.tags;
     record.argCount = command.argCount;
     record.hasList = command.hasList;
     record.hidden = command.hidden;

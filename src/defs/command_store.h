@@ -5,56 +5,24 @@
 #define ZAV_DEFS_COMMAND_STORE_H_
 
 #include <cstdint>
-#include <cstring>
 #include <deque>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "defs/fixed_text.h"
+
 namespace zav {
-
-// A text that is set once and then only read, in 16 bytes and exactly its
-// own length on the heap: an INFO text is mostly longer than a std::string
-// holds inline, so its 32 bytes would buy nothing, and a load of many
-// thousand commands keeps one per command.
-class FixedText {
- public:
-  FixedText() = default;
-  FixedText(std::string_view text)  // NOLINT: filled from strings like one
-      : data_(text.empty() ? nullptr : new char[text.size()]), size_(text.size()) {
-    if (size_ != 0) std::memcpy(data_.get(), text.data(), size_);
-  }
-  FixedText(const std::string& text) : FixedText(std::string_view(text)) {}  // NOLINT
-  FixedText(const char* text) : FixedText(std::string_view(text)) {}         // NOLINT
-  FixedText(const FixedText& other) : FixedText(other.view()) {}
-  FixedText(FixedText&&) noexcept = default;
-  FixedText& operator=(FixedText other) noexcept {
-    data_.swap(other.data_);
-    std::swap(size_, other.size_);
-    return *this;
-  }
-  std::string_view view() const { return {data_.get(), size_}; }
-  std::string str() const { return std::string(view()); }
-  friend bool operator==(const FixedText& text, std::string_view other) {
-    return text.view() == other;
-  }
-
- private:
-  std::unique_ptr<char[]> data_;
-  size_t size_ = 0;
-};
 
 struct CommandRecord {
   std::string name;
   std::string logic;
   FixedText info;
   // The tag words in order of first appearance, each once, joined by "|"
-  // ("gen|t3|k"): one string, which for most tag lines needs no memory of
-  // its own. Read it with tagWords / hasTag.
-  std::string tags;
+  // ("gen|t3|k"): one text, which for most tag lines needs no memory of its
+  // own. Read it with tagWords / hasTag.
+  FixedText tags;
   // Both describe `logic` as it was right after INSERT expansion; later
   // rewrites (calls, Implicit Constructors, ulogic) leave them alone.
   std::uint32_t argCount = 0;

@@ -125,7 +125,7 @@ void PackedCommands::moveInto(CommandList& records) {
     record.name = std::string(command.name);
     record.logic = std::string(command.logic);
     record.info = command.info;
-    record.tags = std::string(command.tags);
+    record.tags = command.tags;
     record.argCount = command.argCount;
     record.hasList = command.hasList;
     record.hidden = command.hidden;
