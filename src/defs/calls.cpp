@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "core/console_output.h"
 #include "defs/command_store.h"
@@ -36,8 +37,8 @@ const std::string* calledLogic(const std::string& name) {
   return &calleeLogic.emplace(name, std::string(logic)).first->second;
 }
 
-void rewriteLogic(const std::string& listId, size_t index, const std::string& logic) {
-  setCommandLogicAt(listId, index, logic);
+void rewriteLogic(const std::string& listId, size_t index, std::string logic) {
+  setCommandLogicAt(listId, index, std::move(logic));
   calleeLogic.clear();
 }
 
@@ -106,7 +107,7 @@ void expandCalls(const std::string& listId) {
     ExpansionOutcome outcome = expandMarkers(logic, kind, name);
     switch (outcome.stop) {
       case ExpansionStop::none:
-        if (logic != commandLogicAt(listId, index)) rewriteLogic(listId, index, logic);
+        if (logic != commandLogicAt(listId, index)) rewriteLogic(listId, index, std::move(logic));
         continue;
       case ExpansionStop::cycle:
         // The command keeps its logic as far as it was expanded, the rest
@@ -115,11 +116,11 @@ void expandCalls(const std::string& listId) {
           reportSelfCall(outcome.name, name);
         else
           reportCallCycle(outcome.name, name);
-        rewriteLogic(listId, index, outcome.partial);
+        rewriteLogic(listId, index, std::move(outcome.partial));
         return;
       case ExpansionStop::unknownName:  // a marker that pasting put together
         reportInvalidCall(outcome.name, name);
-        rewriteLogic(listId, index, outcome.partial);
+        rewriteLogic(listId, index, std::move(outcome.partial));
         return;
       case ExpansionStop::sizeLimit:
         reportOversizedCalls(name);

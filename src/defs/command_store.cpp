@@ -190,12 +190,14 @@ std::string_view commandLogicAt(const std::string& listId, size_t index) {
                                      : list.packed.logic(index - list.records.size());
 }
 
-void setCommandLogicAt(const std::string& listId, size_t index, std::string_view logic) {
+void setCommandLogicAt(const std::string& listId, size_t index, std::string logic) {
   IndexedList& list = listFor(listId);
-  if (index >= list.records.size() && list.packed.setLogic(index - list.records.size(), logic))
-    return;
-  list.settle();
-  list.records[index].logic = std::string(logic);
+  while (list.records.size() < index && !list.packed.empty())
+    list.packed.moveFirstInto(list.records);
+  if (index == list.records.size() && !list.packed.empty())
+    list.packed.moveFirstInto(list.records, &logic);
+  else if (index < list.records.size())
+    list.records[index].logic = std::move(logic);
 }
 
 void settleCommandLists() {

@@ -82,12 +82,15 @@ void appendParsedCommand(const std::string& listId, const ParsedCommand& command
 // Whether the list holds a record of that exact name.
 bool hasCommandInList(const std::string& listId, std::string_view name);
 // A list's commands by position, without making records of packed ones:
-// the call expansion reads and rewrites logic before the lists are read as
-// records, so that each record is made once, with its final logic.
+// the call expansion reads logic before the lists are read as records, and
+// rewrites it in list order, so that each record is made once, with its
+// final logic.
 size_t commandCount(const std::string& listId);
 std::string_view commandNameAt(const std::string& listId, size_t index);
 std::string_view commandLogicAt(const std::string& listId, size_t index);
-void setCommandLogicAt(const std::string& listId, size_t index, std::string_view logic);
+// Gives the command this logic; it and the packed commands before it become
+// records.
+void setCommandLogicAt(const std::string& listId, size_t index, std::string logic);
 // Makes records of every packed command (what reading a list does).
 void settleCommandLists();
 // The position of the first record of that exact name in one list; false

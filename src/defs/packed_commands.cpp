@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace zav {
 
@@ -55,7 +56,7 @@ Unpacked unpack(const char* at) {
 
 }  // namespace
 
-bool PackedCommands::write(const ParsedCommand& command, std::uint64_t& where) {
+bool PackedCommands::append(const ParsedCommand& command) {
   const std::string_view texts[4] = {command.name, command.logic, command.info, command.tags};
   size_t needed = 5 * kLongestLength + 1;
   for (std::string_view text : texts) needed += text.size();
@@ -68,7 +69,7 @@ bool PackedCommands::write(const ParsedCommand& command, std::uint64_t& where) {
   }
   Block& block = blocks_.back();
   char* at = block.bytes.get() + block.size;
-  where = static_cast<std::uint64_t>(blocks_.size() - 1) << 32 | block.size;
+  where_.push_back(static_cast<std::uint64_t>(blocks_.size() - 1) << 32 | block.size);
   for (std::string_view text : texts) at = putLength(at, text.size());
   at = putLength(at, command.argCount);
   *at++ = static_cast<char>((command.hasList ? 1 : 0) | (command.hidden ? 2 : 0));
@@ -80,15 +81,8 @@ bool PackedCommands::write(const ParsedCommand& command, std::uint64_t& where) {
   return true;
 }
 
-bool PackedCommands::append(const ParsedCommand& command) {
-  std::uint64_t where = 0;
-  if (!write(command, where)) return false;
-  where_.push_back(where);
-  return true;
-}
-
 const char* PackedCommands::at(size_t index) const {
-  const std::uint64_t where = where_[index];
+  const std::uint64_t where = where_[first_ + index];
   return blocks_[static_cast<size_t>(where >> 32)].bytes.get() + (where & kLargestOffset);
 }
 
@@ -96,49 +90,38 @@ std::string_view PackedCommands::name(size_t index) const { return unpack(at(ind
 
 std::string_view PackedCommands::logic(size_t index) const { return unpack(at(index)).logic; }
 
-bool PackedCommands::setLogic(size_t index, std::string_view logic) {
-  // The old copy's texts stay where they are while the new one is written:
-  // blocks are only ever added.
-  const Unpacked old = unpack(at(index));
-  ParsedCommand command;
-  command.name = old.name;
-  command.logic = logic;
-  command.info = old.info;
-  command.tags = old.tags;
-  command.argCount = old.argCount;
-  command.hasList = old.hasList;
-  command.hidden = old.hidden;
-  return write(command, where_[index]);
+void PackedCommands::moveFirstInto(CommandList& records, std::string* logic) {
+  const Unpacked command = unpack(at(0));
+  CommandRecord record;
+  record.name = std::string(command.name);
+  if (logic != nullptr)
+    record.logic = std::move(*logic);
+  else
+    record.logic = std::string(command.logic);
+  record.info = command.info;
+  record.tags = command.tags;
+  record.argCount = command.argCount;
+  record.hasList = command.hasList;
+  record.hidden = command.hidden;
+  records.push_back(std::move(record));
+  // Commands are packed in order, so a block's last command is the one
+  // before the first of the next block.
+  const auto block = static_cast<size_t>(where_[first_] >> 32);
+  ++first_;
+  if (first_ == where_.size())
+    clear();
+  else if (where_[first_] >> 32 != block)
+    blocks_[block] = Block();
 }
 
 void PackedCommands::moveInto(CommandList& records) {
-  // A block goes behind the last command packed in it; one whose commands
-  // were all packed again goes first.
-  constexpr size_t kUnused = static_cast<size_t>(-1);
-  std::vector<size_t> lastUse(blocks_.size(), kUnused);
-  for (size_t i = 0; i < where_.size(); ++i) lastUse[static_cast<size_t>(where_[i] >> 32)] = i;
-  for (size_t block = 0; block < blocks_.size(); ++block)
-    if (lastUse[block] == kUnused) blocks_[block] = Block();
-  for (size_t i = 0; i < where_.size(); ++i) {
-    const Unpacked command = unpack(at(i));
-    CommandRecord record;
-    record.name = std::string(command.name);
-    record.logic = std::string(command.logic);
-    record.info = command.info;
-    record.tags = command.tags;
-    record.argCount = command.argCount;
-    record.hasList = command.hasList;
-    record.hidden = command.hidden;
-    records.push_back(std::move(record));
-    const auto block = static_cast<size_t>(where_[i] >> 32);
-    if (lastUse[block] == i) blocks_[block] = Block();
-  }
-  clear();
+  while (!empty()) moveFirstInto(records);
 }
 
 void PackedCommands::clear() {
   std::vector<Block>().swap(blocks_);
   std::vector<std::uint64_t>().swap(where_);
+  first_ = 0;
 }
 
 }  // namespace zav

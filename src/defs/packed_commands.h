@@ -21,22 +21,21 @@ namespace zav {
 
 class PackedCommands {
  public:
-  size_t size() const { return where_.size(); }
-  bool empty() const { return where_.empty(); }
+  size_t size() const { return where_.size() - first_; }
+  bool empty() const { return size() == 0; }
   // False, and nothing kept, for a command too large to pack (gigabytes).
   bool append(const ParsedCommand& command);
   std::string_view name(size_t index) const;
   std::string_view logic(size_t index) const;
-  // Packs the command again with this logic (the old copy is left unused
-  // until moveInto); false as append.
-  bool setLogic(size_t index, std::string_view logic);
-  // Appends every command to `records` as a record, in order, letting each
-  // block go once its commands are out; leaves this empty.
+  // Makes a record of the first command, with `logic` instead of its own
+  // when given, and appends it to `records`; a block goes once its last
+  // command is out.
+  void moveFirstInto(CommandList& records, std::string* logic = nullptr);
+  // Every command, in order; leaves this empty.
   void moveInto(CommandList& records);
   void clear();
 
  private:
-  bool write(const ParsedCommand& command, std::uint64_t& where);
   const char* at(size_t index) const;
 
   struct Block {
@@ -47,6 +46,7 @@ class PackedCommands {
   std::vector<Block> blocks_;
   // Per command: its block in the upper, its offset in the lower 32 bits.
   std::vector<std::uint64_t> where_;
+  size_t first_ = 0;  // commands before it are records already
 };
 
 }  // namespace zav
