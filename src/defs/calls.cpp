@@ -23,9 +23,9 @@ const Regex& callMarkerNamed() {
   return marker;
 }
 
-// Copies of the logic of the commands called since the last rewrite: the
-// expansion pastes from a string that stays in place while it runs, and the
-// commands themselves may still be packed.
+// Copies of the logic of called commands, by name: the expansion pastes
+// from a string that stays in place while it runs, and the commands
+// themselves may still be packed. A rewritten command's copy is dropped.
 std::unordered_map<std::string, std::string> calleeLogic;
 
 const std::string* calledLogic(const std::string& name) {
@@ -38,8 +38,10 @@ const std::string* calledLogic(const std::string& name) {
 }
 
 void rewriteLogic(const std::string& listId, size_t index, std::string logic) {
+  // Dropped by name: if the copy held another command of that name (one in
+  // a list searched first), it is only made again.
+  calleeLogic.erase(std::string(commandNameAt(listId, index)));
   setCommandLogicAt(listId, index, std::move(logic));
-  calleeLogic.clear();
 }
 
 void reportInvalidCall(const std::string& ref, const std::string& cmd) {

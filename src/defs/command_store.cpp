@@ -88,9 +88,12 @@ IncludeList includes;
 std::unordered_set<std::string> includeNames;
 
 int listNumber(const std::string& listId) {
-  for (int i = 0; i < 4; ++i)
-    if (listId == kCommandListIds[i]) return i;
-  return -1;
+  // Every id is "ZAV" or "WIN", "Ext" or "Int", then "CMDsList"; the load
+  // asks once per command, so the two letters that differ pick the id.
+  constexpr size_t kIdLength = 14;
+  if (listId.size() != kIdLength) return -1;
+  const int number = (listId[0] == 'W' ? 2 : 0) + (listId[3] == 'I' ? 1 : 0);
+  return listId == kCommandListIds[number] ? number : -1;
 }
 
 IndexedList& listFor(const std::string& listId) {

@@ -282,7 +282,11 @@ bool expandPlainMarkers(std::string& text, const MarkerKind& kind, const std::st
     std::string name = match.group(text, 1);
     if (name == rootName) return false;
     const std::string* with = kind.lookup(name);
-    if (with == nullptr || with->find_first_of("[$") != std::string::npos) return false;
+    // Two searches for one character each: find_first_of looks every
+    // character of the text up in its set.
+    if (with == nullptr || with->find('[') != std::string::npos ||
+        with->find('$') != std::string::npos)
+      return false;
     // The window in front of the marker that a straddling marker would
     // begin in: text behind the last paste, or a paste without "[".
     size_t window = kind.longestMarker - 1;
