@@ -296,9 +296,28 @@ bool BlockMatcher::matchAt(size_t begin, size_t keywordAt, BlockMatch& match) {
   if (lastLineFeed == std::string_view::npos) return false;
   cursor.lineStart = at + 2 + lastLineFeed;
 
+  // What follows the first run of Auxiliary Logic lines depends on nothing
+  // else, and headers nested in that run's values all end it at the same
+  // place: the last answer serves them all.
+  cursor = run(LineKind::auxiliary, cursor).end;
+  if (cursor.lineStart != npos && cursor.lineStart == afterAuxiliary_) {
+    match.name = last_.name;
+    match.logic = last_.logic;
+    match.info = last_.info;
+    match.tags = last_.tags;
+    match.end = last_.end;
+    return lastFound_;
+  }
+  afterAuxiliary_ = cursor.lineStart;
+  lastFound_ = matchBody(cursor, match);
+  last_ = match;
+  return lastFound_;
+}
+
+// Everything behind the first run of Auxiliary Logic lines.
+bool BlockMatcher::matchBody(Cursor cursor, BlockMatch& match) {
   // AUXLINES COMMENT AUXLINES COMMENT: each run is greedy and the kinds of
   // line differ, so the longest split is the only one NAME can follow.
-  cursor = run(LineKind::auxiliary, cursor).end;
   cursor = run(LineKind::comment, cursor).end;
   cursor = run(LineKind::auxiliary, cursor).end;
   cursor = run(LineKind::comment, cursor).end;

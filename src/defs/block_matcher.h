@@ -78,6 +78,7 @@ class BlockMatcher {
   };
 
   bool matchAt(size_t begin, size_t keywordAt, BlockMatch& match);
+  bool matchBody(Cursor cursor, BlockMatch& match);
   size_t findLine(size_t lineStart) const;
   void forgetLinesUpTo(size_t position);
   bool matchInfoAndTail(size_t lineStart, BlockMatch& match);
@@ -102,6 +103,11 @@ class BlockMatcher {
   size_t firstLive_ = 0;
   std::vector<RunEnd> runs_;
   std::vector<size_t> members_;  // scratch: the entries of the run being read
+  // The line behind the first run of Auxiliary Logic lines of the last block
+  // tried, and what the rest of that block gave.
+  size_t afterAuxiliary_ = npos;
+  bool lastFound_ = false;
+  BlockMatch last_;
 };
 
 }  // namespace zav
