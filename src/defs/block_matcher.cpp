@@ -71,7 +71,8 @@ size_t BlockMatcher::lineEnd(size_t position) const {
 }
 
 bool BlockMatcher::startsWith(size_t position, std::string_view literal) const {
-  return text_.substr(std::min(position, text_.size())).substr(0, literal.size()) == literal;
+  return position <= text_.size() && text_.size() - position >= literal.size() &&
+         text_.compare(position, literal.size(), literal) == 0;
 }
 
 // The pieces end in "[\r\n]*" and the next keyword line begins with
