@@ -18,10 +18,16 @@ smallest count to the largest. With --hostile it times the large and
 hostile files of hostile_command_files.py instead. Not a test: it asserts
 nothing.
 
+Every round of runs goes once through the binaries, the run without a file
+and each count of one shape, so that a change in the machine's load falls
+on all of them alike. --instructions adds callgrind's instruction count of
+one run each (less the run without a file), which that load does not
+disturb.
+
 Usage: run_load_benchmark.py --zav build/zav [--reference-zav OLD] [--runs 7]
                              [--counts 10000 100000]
                              [--shapes generated comments10 comments20 plain]
-                             [--hostile]
+                             [--instructions] [--hostile]
 """
 import argparse
 import os
@@ -59,16 +65,17 @@ def peak_resident_mib(pid):
     return 0.0
 
 
-def run_once(zav):
+def run_once(zav, directory="."):
     """(wall s, CPU s, peak resident MiB, messages) of one start and "exit" in
-    the current directory. The peak is read from /proc at the first prompt,
+    `directory`. The peak is read from /proc at the first prompt,
     when the load is over: the peak that wait4 reports would include the
     interpreter that started the child. The child is reaped with a blocking
     wait4, which gives its CPU time: polling for its end would add tens of
     milliseconds."""
     start = time.perf_counter()
     child = subprocess.Popen([zav], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, env=dict(os.environ, LC_ALL="C"))
+                             stderr=subprocess.DEVNULL, env=dict(os.environ, LC_ALL="C"),
+                             cwd=directory)
     output = b""
     while not output.endswith(b"ZAV> "):
         block = os.read(child.stdout.fileno(), 1 << 16)
@@ -87,15 +94,30 @@ def run_once(zav):
     return wall, usage.ru_utime + usage.ru_stime, peak, output.count(b"\n+ ")
 
 
-def measure(zavs, runs):
-    """Per binary: median wall s, median CPU s, peak MiB (median) and best
-    CPU s; the binaries take turns."""
-    samples = {zav: [] for zav in zavs}
+def measure(zavs, directories, runs):
+    """Per directory and binary: median wall s, median CPU s, median peak MiB
+    and best CPU s. Every round runs each binary once in each directory, so
+    a change in the machine's load touches all figures alike."""
+    samples = {(d, zav): [] for d in directories for zav in zavs}
     for _ in range(runs):
-        for zav in zavs:
-            samples[zav].append(run_once(zav))
-    return {zav: tuple(statistics.median(s[i] for s in samples[zav]) for i in range(3))
-            + (min(s[1] for s in samples[zav]),) for zav in zavs}
+        for d in directories:
+            for zav in zavs:
+                samples[(d, zav)].append(run_once(zav, d))
+    return {key: tuple(statistics.median(s[i] for s in runs_) for i in range(3))
+            + (min(s[1] for s in runs_),) for key, runs_ in samples.items()}
+
+
+def instructions(zav, directory):
+    """Instructions of one start and "exit", counted by callgrind."""
+    out = pathlib.Path(directory) / "callgrind.out"
+    subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=%s" % out, zav],
+                   input=b"exit\n", cwd=directory, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=True)
+    for line in out.read_text().splitlines():
+        if line.startswith(("summary:", "totals:")):
+            out.unlink()
+            return int(line.split()[1])
+    sys.exit("callgrind wrote no total for %s" % zav)
 
 
 def ratio(new, old):
@@ -103,41 +125,54 @@ def ratio(new, old):
 
 
 def generated_files(zavs, directory, args):
-    (directory / "ZAV.cfg").write_text(CONFIG % "FALSE")
-    idle = measure(zavs, args.runs)
-    for zav in zavs:
-        print("%s: start-up and exit alone %.1f ms wall, %.1f ms CPU (best %.1f), %.1f MiB peak"
-              " (median of %d)" % (zav, idle[zav][0] * 1000, idle[zav][1] * 1000,
-                                   idle[zav][3] * 1000, idle[zav][2], args.runs))
-    (directory / "ZAV.cfg").write_text(CONFIG % "TRUE")
-    print("%-10s %-9s %8s %8s %18s %18s %18s %28s" % (
-        "shape", "binary", "commands", "file MiB", "load wall ms", "load CPU ms",
-        "best CPU ms", "peak MiB above idle"))
+    idle = directory / "idle"
+    idle.mkdir()
+    (idle / "ZAV.cfg").write_text(CONFIG % "FALSE")
+    print("%-10s %-9s %8s %8s %16s %16s %16s %26s%s" % (
+        "shape", "binary", "commands", "file MiB", "load wall ms", "load CPU ms", "best CPU ms",
+        "peak MiB above idle", " %22s" % "instructions (M)" if args.instructions else ""))
     for shape in args.shapes:
+        sizes, places = {}, {}
+        for count in args.counts:
+            place = directory / ("%s-%d" % (shape, count))
+            place.mkdir()
+            (place / "ZAV.cfg").write_text(CONFIG % "TRUE")
+            text = generate_shape(shape, count)
+            (place / "CMD.zav").write_text(text)
+            sizes[count], places[count] = len(text), place
+        figures = measure(zavs, [idle] + list(places.values()), args.runs)
+        counted = {}
+        if args.instructions:
+            for d in [idle] + list(places.values()):
+                for zav in zavs:
+                    counted[(d, zav)] = instructions(zav, d)
         cpu = {zav: {} for zav in zavs}
         for count in args.counts:
-            text = generate_shape(shape, count)
-            (directory / "CMD.zav").write_text(text)
-            loads = measure(zavs, args.runs)
-            figures = {zav: tuple(loads[zav][i] - idle[zav][i] for i in range(4)) for zav in zavs}
+            load = {zav: tuple(figures[(places[count], zav)][i] - figures[(idle, zav)][i]
+                               for i in range(4)) for zav in zavs}
+            work = {zav: counted[(places[count], zav)] - counted[(idle, zav)]
+                    for zav in zavs} if counted else {}
             for zav in zavs:
-                new, old = figures[zav], figures[zavs[-1]]
+                new, old = load[zav], load[zavs[-1]]
                 cpu[zav][count] = new[1], new[3]
                 compare = len(zavs) > 1 and zav != zavs[-1]
-                print("%-10s %-9s %8d %8.1f %18s %18s %18s %28s" % (
-                    shape, "new" if zav == zavs[0] else "reference", count, len(text) / MIB,
+                print("%-10s %-9s %8d %8.1f %16s %16s %16s %26s%s" % (
+                    shape, "new" if zav == zavs[0] else "reference", count, sizes[count] / MIB,
                     "%.1f%s" % (new[0] * 1000, ratio(new[0], old[0]) if compare else ""),
                     "%.1f%s" % (new[1] * 1000, ratio(new[1], old[1]) if compare else ""),
                     "%.1f%s" % (new[3] * 1000, ratio(new[3], old[3]) if compare else ""),
-                    "%.1f = %.2fx file%s" % (new[2], new[2] * MIB / len(text),
-                                             ratio(new[2], old[2]) if compare else "")))
-            sys.stdout.flush()
+                    "%.1f = %.2fx file%s" % (new[2], new[2] * MIB / sizes[count],
+                                             ratio(new[2], old[2]) if compare else ""),
+                    " %22s" % ("%.1f%s" % (work[zav] / 1e6, ratio(work[zav], work[zavs[-1]])
+                                           if compare else "")) if work else ""))
         low, high = min(args.counts), max(args.counts)
         if low != high:
             for zav in zavs:
                 print("%-10s %-9s CPU of %d commands / CPU of %d: %.2fx median, %.2fx best" % (
                     shape, "new" if zav == zavs[0] else "reference", high, low,
                     cpu[zav][high][0] / cpu[zav][low][0], cpu[zav][high][1] / cpu[zav][low][1]))
+        for place in places.values():
+            shutil.rmtree(place)
         sys.stdout.flush()
 
 
@@ -163,6 +198,8 @@ def main():
     parser.add_argument("--shapes", nargs="+",
                         default=["generated", "comments10", "comments20", "plain"],
                         help="file shapes (generate_command_file.py): generated, plain, commentsN")
+    parser.add_argument("--instructions", action="store_true",
+                        help="also count instructions with callgrind (one run each, slow)")
     parser.add_argument("--hostile", action="store_true",
                         help="time the large and hostile files instead")
     args = parser.parse_args()
