@@ -168,15 +168,7 @@ void appendParsedCommand(const std::string& listId, const ParsedCommand& command
   IndexedList& list = listFor(listId);
   if (!list.packed.append(command)) {
     list.settle();
-    CommandRecord record;
-    record.name = std::string(command.name);
-    record.logic = std::string(command.logic);
-    record.info = command.info;
-    record.tags = command.tags;
-    record.argCount = command.argCount;
-    record.hasList = command.hasList;
-    record.hidden = command.hidden;
-    list.records.push_back(std::move(record));
+    list.records.push_back(recordOf(command));
   }
   list.add(list.size() - 1);
 }

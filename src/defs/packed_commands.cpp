@@ -31,15 +31,8 @@ std::uint64_t getLength(const char*& at) {
 
 // A packed command: the lengths of name, logic, info and tags, the argument
 // count, a byte of flags, then the four texts.
-struct Unpacked {
-  std::string_view name, logic, info, tags;
-  std::uint32_t argCount = 0;
-  bool hasList = false;
-  bool hidden = false;
-};
-
-Unpacked unpack(const char* at) {
-  Unpacked command;
+ParsedCommand unpack(const char* at) {
+  ParsedCommand command;
   size_t lengths[4];
   for (size_t& length : lengths) length = static_cast<size_t>(getLength(at));
   command.argCount = static_cast<std::uint32_t>(getLength(at));
@@ -90,20 +83,23 @@ std::string_view PackedCommands::name(size_t index) const { return unpack(at(ind
 
 std::string_view PackedCommands::logic(size_t index) const { return unpack(at(index)).logic; }
 
-void PackedCommands::moveFirstInto(CommandList& records, std::string* logic) {
-  const Unpacked command = unpack(at(0));
+CommandRecord recordOf(const ParsedCommand& command) {
   CommandRecord record;
   record.name = std::string(command.name);
-  if (logic != nullptr)
-    record.logic = std::move(*logic);
-  else
-    record.logic = std::string(command.logic);
+  record.logic = std::string(command.logic);
   record.info = command.info;
   record.tags = command.tags;
   record.argCount = command.argCount;
   record.hasList = command.hasList;
   record.hidden = command.hidden;
-  records.push_back(std::move(record));
+  return record;
+}
+
+void PackedCommands::moveFirstInto(CommandList& records, std::string* logic) {
+  ParsedCommand command = unpack(at(0));
+  if (logic != nullptr) command.logic = std::string_view();
+  records.push_back(recordOf(command));
+  if (logic != nullptr) records.back().logic = std::move(*logic);
   // Commands are packed in order, so a block's last command is the one
   // before the first of the next block.
   const auto block = static_cast<size_t>(where_[first_] >> 32);

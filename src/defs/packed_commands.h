@@ -19,6 +19,9 @@
 
 namespace zav {
 
+// A record with copies of the command's texts.
+CommandRecord recordOf(const ParsedCommand& command);
+
 class PackedCommands {
  public:
   size_t size() const { return where_.size() - first_; }
