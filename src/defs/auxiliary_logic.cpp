@@ -88,7 +88,7 @@ void checkFragmentInserts() {
 }
 
 bool validateInserts(const std::string& cmd, const std::string& text, std::uint32_t& count) {
-  RegexMatch match;
+  static RegexMatch match;  // kept: a load checks every command's logic
   // Every marker begins with the literal; the pattern starts where it stands.
   for (size_t position = text.find(kInsertLiteral);
        position != std::string::npos &&

@@ -72,8 +72,8 @@ void reportOversizedCalls(const std::string& cmd) {
 }  // namespace
 
 bool validateCalls(const std::string& listId, std::uint32_t& counter) {
+  RegexMatch match;
   for (size_t index = 0, count = commandCount(listId); index < count; ++index) {
-    RegexMatch match;
     // Every marker begins with the literal; the pattern starts where it
     // stands, and most logic holds none.
     const std::string_view logic = commandLogicAt(listId, index);
@@ -109,7 +109,8 @@ void expandCalls(const std::string& listId) {
     ExpansionOutcome outcome = expandMarkers(logic, kind, name);
     switch (outcome.stop) {
       case ExpansionStop::none:
-        if (logic != commandLogicAt(listId, index)) rewriteLogic(listId, index, std::move(logic));
+        // A copy of its own size; `logic` keeps its memory for the next one.
+        if (logic != commandLogicAt(listId, index)) rewriteLogic(listId, index, logic);
         continue;
       case ExpansionStop::cycle:
         // The command keeps its logic as far as it was expanded, the rest
