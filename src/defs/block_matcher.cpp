@@ -29,9 +29,35 @@ bool BlockMatcher::next(size_t from, BlockMatch& match) {
   for (; from <= text_.size() &&
          findLineKeyword(text_, keyword_, from, SearchFrom::sameText, candidate);
        from = candidate.keywordAt + 1) {
+    // A block reads only lines behind its keyword, and the keywords come in
+    // text order.
+    forgetLinesUpTo(candidate.keywordAt);
     if (matchAt(candidate.begin, candidate.keywordAt, match)) return true;
   }
   return false;
+}
+
+void BlockMatcher::forgetLinesUpTo(size_t position) {
+  while (firstLive_ < lines_.size() && lines_[firstLive_].start <= position) ++firstLive_;
+  if (firstLive_ == lines_.size()) {
+    lines_.clear();
+    runs_.clear();
+    firstLive_ = 0;
+  } else if (firstLive_ > 64 && firstLive_ * 2 > lines_.size()) {
+    lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(firstLive_));
+    firstLive_ = 0;
+  }
+}
+
+// The first live entry at or behind `lineStart`. Lines are mostly read at
+// the end of what was read before, which the first test answers.
+size_t BlockMatcher::findLine(size_t lineStart) const {
+  if (lines_.size() == firstLive_ || lines_.back().start < lineStart) return lines_.size();
+  auto first = lines_.begin() + static_cast<std::ptrdiff_t>(firstLive_);
+  return static_cast<size_t>(
+      std::lower_bound(first, lines_.end(), lineStart,
+                       [](const LineMemo& line, size_t start) { return line.start < start; }) -
+      lines_.begin());
 }
 
 size_t BlockMatcher::skipSpace(size_t position) const {
@@ -45,7 +71,8 @@ size_t BlockMatcher::lineEnd(size_t position) const {
 }
 
 bool BlockMatcher::startsWith(size_t position, std::string_view literal) const {
-  return text_.substr(std::min(position, text_.size())).substr(0, literal.size()) == literal;
+  return position <= text_.size() && text_.size() - position >= literal.size() &&
+         text_.compare(position, literal.size(), literal) == 0;
 }
 
 // The pieces end in "[\r\n]*" and the next keyword line begins with
@@ -112,33 +139,40 @@ size_t BlockMatcher::lineItem(LineKind kind, size_t lineStart, size_t& brace) co
 // (a fragment "L.x =" followed by "ZAV() {") reuses the run instead of reading
 // it again.
 BlockMatcher::RunEnd BlockMatcher::run(LineKind kind, Cursor cursor) {
-  auto& remembered = kind == LineKind::auxiliary ? auxiliaryRuns_ : commentRuns_;
+  const int k = static_cast<int>(kind);
   RunEnd result{cursor, npos};
   if (cursor.lineStart == npos) return result;
-  auto known = remembered.find(cursor.lineStart);
-  if (known != remembered.end()) {
-    result = known->second;
+  size_t at = findLine(cursor.lineStart);
+  if (at < lines_.size() && lines_[at].start == cursor.lineStart && lines_[at].run[k] != 0) {
+    result = runs_[lines_[at].run[k] - 1];
     if (result.lastBrace != npos && result.lastBrace < cursor.lineStart) result.lastBrace = npos;
     return result;
   }
-  std::vector<size_t> starts;
+  members_.clear();
   while (result.end.lineStart != npos) {
-    auto later = remembered.find(result.end.lineStart);
-    if (later != remembered.end()) {
-      size_t laterBrace =
-          later->second.lastBrace >= result.end.lineStart ? later->second.lastBrace : npos;
-      if (laterBrace != npos) result.lastBrace = laterBrace;
-      result.end = later->second.end;
+    const size_t line = result.end.lineStart;
+    while (at < lines_.size() && lines_[at].start < line) ++at;
+    const bool listed = at < lines_.size() && lines_[at].start == line;
+    if (listed && lines_[at].run[k] != 0) {
+      const RunEnd& later = runs_[lines_[at].run[k] - 1];
+      if (later.lastBrace != npos && later.lastBrace >= line) result.lastBrace = later.lastBrace;
+      result.end = later.end;
       break;
     }
     size_t brace = npos;
-    size_t end = lineItem(kind, result.end.lineStart, brace);
+    size_t end = lineItem(kind, line, brace);
     if (end == npos) break;
-    starts.push_back(result.end.lineStart);
+    // Members come in text order, so an entry put in here never moves one
+    // taken before it.
+    if (!listed) lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), LineMemo{line});
+    members_.push_back(at);
     if (brace != npos) result.lastBrace = brace;
     result.end = cursorAfter(end);
   }
-  for (size_t start : starts) remembered[start] = result;
+  if (members_.empty()) return result;
+  runs_.push_back(result);
+  const auto id = static_cast<std::uint32_t>(runs_.size());
+  for (size_t member : members_) lines_[member].run[k] = id;
   return result;
 }
 
@@ -263,9 +297,28 @@ bool BlockMatcher::matchAt(size_t begin, size_t keywordAt, BlockMatch& match) {
   if (lastLineFeed == std::string_view::npos) return false;
   cursor.lineStart = at + 2 + lastLineFeed;
 
+  // What follows the first run of Auxiliary Logic lines depends on nothing
+  // else, and headers nested in that run's values all end it at the same
+  // place: the last answer serves them all.
+  cursor = run(LineKind::auxiliary, cursor).end;
+  if (cursor.lineStart != npos && cursor.lineStart == afterAuxiliary_) {
+    match.name = last_.name;
+    match.logic = last_.logic;
+    match.info = last_.info;
+    match.tags = last_.tags;
+    match.end = last_.end;
+    return lastFound_;
+  }
+  afterAuxiliary_ = cursor.lineStart;
+  lastFound_ = matchBody(cursor, match);
+  last_ = match;
+  return lastFound_;
+}
+
+// Everything behind the first run of Auxiliary Logic lines.
+bool BlockMatcher::matchBody(Cursor cursor, BlockMatch& match) {
   // AUXLINES COMMENT AUXLINES COMMENT: each run is greedy and the kinds of
   // line differ, so the longest split is the only one NAME can follow.
-  cursor = run(LineKind::auxiliary, cursor).end;
   cursor = run(LineKind::comment, cursor).end;
   cursor = run(LineKind::auxiliary, cursor).end;
   cursor = run(LineKind::comment, cursor).end;

@@ -14,15 +14,16 @@
 // once, in the order the pattern tries them, and the few places where the
 // pattern's backtracking can change the result (where the INFO text or a
 // comment line may end early because a "}" follows) are decided directly.
-// Runs of comment and Auxiliary Logic lines are remembered by their first
-// line, so blocks that nest inside each other's lines never read a run
+// Runs of comment and Auxiliary Logic lines are remembered by every line
+// they passed, so blocks that nest inside each other's lines never read a run
 // twice. The unit tests hold it against the pattern itself on random texts.
 #ifndef ZAV_DEFS_BLOCK_MATCHER_H_
 #define ZAV_DEFS_BLOCK_MATCHER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace zav {
 
@@ -64,13 +65,22 @@ class BlockMatcher {
     Cursor end;
     size_t lastBrace = npos;  // the last "}" inside the run's comment lines
   };
-  enum class LineKind { auxiliary, comment };
+  enum class LineKind { auxiliary = 0, comment = 1 };
+  // A line that began a run, or lay in one: for each kind, 1 + the index in
+  // runs_ of where the run from this line ends (0: not known).
+  struct LineMemo {
+    size_t start = 0;
+    std::uint32_t run[2] = {0, 0};
+  };
   struct Tail {
     size_t end = 0;
     TextSpan tags;
   };
 
   bool matchAt(size_t begin, size_t keywordAt, BlockMatch& match);
+  bool matchBody(Cursor cursor, BlockMatch& match);
+  size_t findLine(size_t lineStart) const;
+  void forgetLinesUpTo(size_t position);
   bool matchInfoAndTail(size_t lineStart, BlockMatch& match);
   bool matchTail(Cursor cursor, Tail& tail);
   RunEnd run(LineKind kind, Cursor cursor);
@@ -84,8 +94,20 @@ class BlockMatcher {
 
   std::string_view text_;
   std::string_view keyword_;
-  std::unordered_map<size_t, RunEnd> auxiliaryRuns_;
-  std::unordered_map<size_t, RunEnd> commentRuns_;
+  // The lines read so far that a later block may read again, in text order
+  // from firstLive_ on. A block's lines are appended as it reads them and
+  // dropped once the search for headers has passed them, so in an ordinary
+  // file the memory holds one block and a lookup reads a few entries next to
+  // each other; only blocks nested in each other's lines keep more.
+  std::vector<LineMemo> lines_;
+  size_t firstLive_ = 0;
+  std::vector<RunEnd> runs_;
+  std::vector<size_t> members_;  // scratch: the entries of the run being read
+  // The line behind the first run of Auxiliary Logic lines of the last block
+  // tried, and what the rest of that block gave.
+  size_t afterAuxiliary_ = npos;
+  bool lastFound_ = false;
+  BlockMatch last_;
 };
 
 }  // namespace zav

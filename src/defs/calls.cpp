@@ -1,5 +1,9 @@
 #include "defs/calls.h"
 
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
 #include "core/console_output.h"
 #include "defs/command_store.h"
 #include "defs/insert_and_call_expansion.h"
@@ -19,9 +23,25 @@ const Regex& callMarkerNamed() {
   return marker;
 }
 
+// Copies of the logic of called commands, by name: the expansion pastes
+// from a string that stays in place while it runs, and the commands
+// themselves may still be packed. A rewritten command's copy is dropped.
+std::unordered_map<std::string, std::string> calleeLogic;
+
 const std::string* calledLogic(const std::string& name) {
+  auto known = calleeLogic.find(name);
+  if (known != calleeLogic.end()) return &known->second;
   CommandLocation location;
-  return findCommand(name, location) ? &recordAt(location).logic : nullptr;
+  if (!findCommand(name, location)) return nullptr;
+  const std::string_view logic = commandLogicAt(location.listId, location.index);
+  return &calleeLogic.emplace(name, std::string(logic)).first->second;
+}
+
+void rewriteLogic(const std::string& listId, size_t index, std::string logic) {
+  // Dropped by name: if the copy held another command of that name (one in
+  // a list searched first), it is only made again.
+  calleeLogic.erase(std::string(commandNameAt(listId, index)));
+  setCommandLogicAt(listId, index, std::move(logic));
 }
 
 void reportInvalidCall(const std::string& ref, const std::string& cmd) {
@@ -53,23 +73,24 @@ void reportOversizedCalls(const std::string& cmd) {
 // `counter` grows by the number of markers checked. Reports the first
 // problem.
 bool validateCalls(const std::string& listId, std::uint32_t& counter) {
-  for (const CommandRecord& record : commandList(listId)) {
-    RegexMatch match;
+  RegexMatch match;
+  for (size_t index = 0, count = commandCount(listId); index < count; ++index) {
     // Every marker begins with the literal; the pattern starts where it
     // stands, and most logic holds none.
-    const std::string& logic = record.logic;
+    const std::string_view logic = commandLogicAt(listId, index);
     for (size_t position = logic.find(kCallLiteral);
          position != std::string::npos &&
          callMarkerNamed().search(logic, match, position) == SearchStatus::found;
          position = logic.find(kCallLiteral, match.end())) {
-      std::string ref = match.group(record.logic, 1);
+      std::string ref = match.group(logic, 1);
+      const std::string name(commandNameAt(listId, index));
       CommandLocation location;
       if (!findCommand(ref, location)) {
-        reportInvalidCall(ref, record.name);
+        reportInvalidCall(ref, name);
         return false;
       }
-      if (ref == record.name) {
-        reportSelfCall(ref, record.name);
+      if (ref == name) {
+        reportSelfCall(ref, name);
         return false;
       }
       ++counter;
@@ -83,40 +104,54 @@ bool validateCalls(const std::string& listId, std::uint32_t& counter) {
 // command inside its calls) is reported and ends the expansion of the list.
 void expandCalls(const std::string& listId) {
   static const MarkerKind kind{callMarkerNamed(), kCallLiteral, kLongestCallMarker, calledLogic};
-  for (CommandRecord& record : mutableCommandList(listId)) {
-    if (record.logic.find(kCallLiteral) == std::string::npos) continue;
-    ExpansionOutcome outcome = expandMarkers(record.logic, kind, record.name);
+  std::string logic;
+  for (size_t index = 0, count = commandCount(listId); index < count; ++index) {
+    const std::string_view stored = commandLogicAt(listId, index);
+    if (stored.find(kCallLiteral) == std::string::npos) continue;
+    logic.assign(stored);
+    const std::string name(commandNameAt(listId, index));
+    ExpansionOutcome outcome = expandMarkers(logic, kind, name);
     switch (outcome.stop) {
       case ExpansionStop::none:
+        // A copy of its own size; `logic` keeps its memory for the next one.
+        if (logic != commandLogicAt(listId, index)) rewriteLogic(listId, index, logic);
         continue;
       case ExpansionStop::cycle:
-        // The record keeps its logic as far as it was expanded, the rest of
-        // the list its markers.
-        if (outcome.name == record.name)
-          reportSelfCall(outcome.name, record.name);
+        // The command keeps its logic as far as it was expanded, the rest
+        // of the list its markers.
+        if (outcome.name == name)
+          reportSelfCall(outcome.name, name);
         else
-          reportCallCycle(outcome.name, record.name);
-        record.logic = std::move(outcome.partial);
+          reportCallCycle(outcome.name, name);
+        rewriteLogic(listId, index, std::move(outcome.partial));
         return;
       case ExpansionStop::unknownName:  // a marker that pasting put together
-        reportInvalidCall(outcome.name, record.name);
-        record.logic = std::move(outcome.partial);
+        reportInvalidCall(outcome.name, name);
+        rewriteLogic(listId, index, std::move(outcome.partial));
         return;
       case ExpansionStop::sizeLimit:
-        reportOversizedCalls(record.name);
+        reportOversizedCalls(name);
         return;
     }
   }
 }
 
-}  // namespace
-
-void resolveCalls() {
+void expandEveryCall() {
   std::uint32_t counter = 0;
   for (const char* listId : kCommandListIds)
     if (!validateCalls(listId, counter)) return;
   if (counter == 0) return;
   for (const char* listId : kCommandListIds) expandCalls(listId);
+}
+
+}  // namespace
+
+void resolveCalls() {
+  expandEveryCall();
+  std::unordered_map<std::string, std::string>().swap(calleeLogic);
+  // The loader calls this once the file is gone: the records are made now,
+  // each once and with its final logic.
+  settleCommandLists();
 }
 
 }  // namespace zav

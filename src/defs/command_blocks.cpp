@@ -32,10 +32,6 @@ bool isTagWordChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-std::string spanText(const std::string& text, const TextSpan& span) {
-  return span.empty() ? std::string() : text.substr(span.begin, span.end - span.begin);
-}
-
 std::string_view spanView(const std::string& text, const TextSpan& span) {
   return span.empty() ? std::string_view()
                       : std::string_view(text).substr(span.begin, span.end - span.begin);
@@ -81,26 +77,31 @@ std::string joinedTags(std::string_view tagText) {
 
 void parseCommandBlocks(BlockKind kind, const std::string& fileName, const std::string& text) {
   const KindConstants& constants = constantsFor(kind);
+  const std::string listId = constants.listId;
   checkFileText(fileName, text);
   // The matches of patterns::commandBlock, found in linear time.
   BlockMatcher blocks(text, constants.keyword);
   BlockMatch match;
+  std::string name, logic;  // reused from block to block
   for (size_t position = 0; position <= text.size() && blocks.next(position, match);
        position = match.end) {
-    CommandRecord record;
-    record.name = spanText(text, match.name);
-    if (hasCommandInList(constants.listId, record.name)) {
-      reportDuplicate(constants, record.name);
+    name.assign(spanView(text, match.name));
+    if (hasCommandInList(listId, name)) {
+      reportDuplicate(constants, name);
       continue;
     }
-    record.logic = spanText(text, match.logic);
-    expandInserts(record.name, record.logic);
-    record.hasList = hasSingleListMarker(record.logic);
-    record.argCount = countArgumentMarkers(record.logic);
-    record.info = spanView(text, match.info);
-    record.tags = joinedTags(spanView(text, match.tags));
-    record.hidden = !match.hide.empty();
-    appendCommand(constants.listId, std::move(record));
+    logic.assign(spanView(text, match.logic));
+    expandInserts(name, logic);
+    const std::string tags = joinedTags(spanView(text, match.tags));
+    ParsedCommand command;
+    command.name = name;
+    command.logic = logic;
+    command.info = spanView(text, match.info);
+    command.tags = tags;
+    command.hasList = hasSingleListMarker(logic);
+    command.argCount = countArgumentMarkers(logic);
+    command.hidden = !match.hide.empty();
+    appendParsedCommand(listId, command);
   }
 }
 

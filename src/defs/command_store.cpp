@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "defs/packed_commands.h"
+
 namespace zav {
 
 const char* const kCommandListIds[4] = {kZavExtList, kZavIntList, kWinExtList, kWinIntList};
@@ -14,41 +16,67 @@ namespace {
 // A list with an index from name to the first record of that name, so
 // lookups stay fast in files of many thousand commands. Records are only
 // appended or cleared, never removed one by one, so the index stays exact.
-// The index is open addressing over the records' own names: a slot holds a
-// record position plus one (0 is free), four bytes instead of a node with
-// a copy of the name, so that it costs little next to the records.
+// The index is open addressing over the records' own names: a slot holds 32
+// bits of the name's hash and a record position plus one (0 is free), so a
+// probe reads its neighbours in one array and reads a record's name only
+// when the hash matches; growing needs no name at all.
 struct IndexedList {
   CommandList records;
-  std::vector<std::uint32_t> slots;
+  PackedCommands packed;  // parsed after `records`, not yet records
+  std::vector<std::uint64_t> slots;
   size_t indexed = 0;
 
+  static std::uint32_t hashOf(std::string_view name) {
+    const std::uint64_t hash = std::hash<std::string_view>{}(name);
+    return static_cast<std::uint32_t>(hash ^ hash >> 32);
+  }
+
+  size_t size() const { return records.size() + packed.size(); }
+
+  std::string_view nameAt(size_t index) const {
+    return index < records.size() ? std::string_view(records[index].name)
+                                  : packed.name(index - records.size());
+  }
+
+  void settle() {
+    if (!packed.empty()) packed.moveInto(records);
+  }
+
   // The slot that holds `name`, or the free slot where it belongs.
-  size_t slotFor(std::string_view name) const {
-    size_t mask = slots.size() - 1;
-    for (size_t at = std::hash<std::string_view>{}(name)&mask;; at = (at + 1) & mask)
-      if (slots[at] == 0 || records[slots[at] - 1].name == name) return at;
+  size_t slotFor(std::string_view name, std::uint32_t hash) const {
+    const size_t mask = slots.size() - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+      const std::uint64_t slot = slots[at];
+      if (slot == 0 || (slot >> 32 == hash && nameAt((slot & 0xffffffffu) - 1) == name)) return at;
+    }
   }
 
   bool find(std::string_view name, size_t& index) const {
     if (slots.empty()) return false;
-    std::uint32_t slot = slots[slotFor(name)];
+    const std::uint64_t slot = slots[slotFor(name, hashOf(name))];
     if (slot == 0) return false;
-    index = slot - 1;
+    index = (slot & 0xffffffffu) - 1;
     return true;
   }
 
   // Indexes the record at `index` unless an earlier one has its name.
   void add(size_t index) {
-    // At most three quarters full, so a probe ends soon.
-    if ((indexed + 1) * 4 > slots.size() * 3) {
-      std::vector<std::uint32_t> old(std::max<size_t>(64, slots.size() * 2), 0);
+    // At most four fifths full, so a probe ends soon.
+    if ((indexed + 1) * 5 > slots.size() * 4) {
+      std::vector<std::uint64_t> old(std::max<size_t>(64, slots.size() * 2), 0);
       old.swap(slots);
-      for (std::uint32_t slot : old)
-        if (slot != 0) slots[slotFor(records[slot - 1].name)] = slot;
+      const size_t mask = slots.size() - 1;
+      for (std::uint64_t slot : old) {
+        if (slot == 0) continue;
+        size_t at = (slot >> 32) & mask;
+        while (slots[at] != 0) at = (at + 1) & mask;
+        slots[at] = slot;
+      }
     }
-    size_t at = slotFor(records[index].name);
+    const std::uint32_t hash = hashOf(nameAt(index));
+    const size_t at = slotFor(nameAt(index), hash);
     if (slots[at] != 0) return;
-    slots[at] = static_cast<std::uint32_t>(index + 1);
+    slots[at] = static_cast<std::uint64_t>(hash) << 32 | (index + 1);
     ++indexed;
   }
 };
@@ -60,9 +88,12 @@ IncludeList includes;
 std::unordered_set<std::string> includeNames;
 
 int listNumber(const std::string& listId) {
-  for (int i = 0; i < 4; ++i)
-    if (listId == kCommandListIds[i]) return i;
-  return -1;
+  // Every id is "ZAV" or "WIN", "Ext" or "Int", then "CMDsList"; the load
+  // asks once per command, so the two letters that differ pick the id.
+  constexpr size_t kIdLength = 14;
+  if (listId.size() != kIdLength) return -1;
+  const int number = (listId[0] == 'W' ? 2 : 0) + (listId[3] == 'I' ? 1 : 0);
+  return listId == kCommandListIds[number] ? number : -1;
 }
 
 IndexedList& listFor(const std::string& listId) {
@@ -76,6 +107,12 @@ IndexedList& listFor(const std::string& listId) {
 }
 
 void clearList(IndexedList& list) { list = IndexedList(); }
+
+IndexedList& settledList(const std::string& listId) {
+  IndexedList& list = listFor(listId);
+  list.settle();
+  return list;
+}
 
 }  // namespace
 
@@ -117,17 +154,52 @@ std::string joinTags(const std::vector<std::string_view>& words) {
   return joined;
 }
 
-const CommandList& commandList(const std::string& listId) { return listFor(listId).records; }
+const CommandList& commandList(const std::string& listId) { return settledList(listId).records; }
 
-CommandList& mutableCommandList(const std::string& listId) { return listFor(listId).records; }
+CommandList& mutableCommandList(const std::string& listId) { return settledList(listId).records; }
 
 void appendCommand(const std::string& listId, CommandRecord record) {
-  IndexedList& list = listFor(listId);
+  IndexedList& list = settledList(listId);
   list.records.push_back(std::move(record));
   list.add(list.records.size() - 1);
 }
 
-bool hasCommandInList(const std::string& listId, const std::string& name) {
+void appendParsedCommand(const std::string& listId, const ParsedCommand& command) {
+  IndexedList& list = listFor(listId);
+  if (!list.packed.append(command)) {
+    list.settle();
+    list.records.push_back(recordOf(command));
+  }
+  list.add(list.size() - 1);
+}
+
+size_t commandCount(const std::string& listId) { return listFor(listId).size(); }
+
+std::string_view commandNameAt(const std::string& listId, size_t index) {
+  return listFor(listId).nameAt(index);
+}
+
+std::string_view commandLogicAt(const std::string& listId, size_t index) {
+  const IndexedList& list = listFor(listId);
+  return index < list.records.size() ? std::string_view(list.records[index].logic)
+                                     : list.packed.logic(index - list.records.size());
+}
+
+void setCommandLogicAt(const std::string& listId, size_t index, std::string logic) {
+  IndexedList& list = listFor(listId);
+  while (list.records.size() < index && !list.packed.empty())
+    list.packed.moveFirstInto(list.records);
+  if (index == list.records.size() && !list.packed.empty())
+    list.packed.moveFirstInto(list.records, &logic);
+  else if (index < list.records.size())
+    list.records[index].logic = std::move(logic);
+}
+
+void settleCommandLists() {
+  for (IndexedList& list : lists) list.settle();
+}
+
+bool hasCommandInList(const std::string& listId, std::string_view name) {
   size_t index = 0;
   return listFor(listId).find(name, index);
 }
@@ -148,7 +220,7 @@ bool findCommand(const std::string& name, CommandLocation& location) {
 }
 
 CommandRecord& recordAt(const CommandLocation& location) {
-  return listFor(location.listId).records.at(location.index);
+  return settledList(location.listId).records.at(location.index);
 }
 
 bool addAuxiliaryLogic(const std::string& name, const std::string& text) {

@@ -5,56 +5,24 @@
 #define ZAV_DEFS_COMMAND_STORE_H_
 
 #include <cstdint>
-#include <cstring>
 #include <deque>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "defs/fixed_text.h"
+
 namespace zav {
-
-// A text that is set once and then only read, in 16 bytes and exactly its
-// own length on the heap: an INFO text is mostly longer than a std::string
-// holds inline, so its 32 bytes would buy nothing, and a load of many
-// thousand commands keeps one per command.
-class FixedText {
- public:
-  FixedText() = default;
-  FixedText(std::string_view text)  // NOLINT: filled from strings like one
-      : data_(text.empty() ? nullptr : new char[text.size()]), size_(text.size()) {
-    if (size_ != 0) std::memcpy(data_.get(), text.data(), size_);
-  }
-  FixedText(const std::string& text) : FixedText(std::string_view(text)) {}  // NOLINT
-  FixedText(const char* text) : FixedText(std::string_view(text)) {}         // NOLINT
-  FixedText(const FixedText& other) : FixedText(other.view()) {}
-  FixedText(FixedText&&) noexcept = default;
-  FixedText& operator=(FixedText other) noexcept {
-    data_.swap(other.data_);
-    std::swap(size_, other.size_);
-    return *this;
-  }
-  std::string_view view() const { return {data_.get(), size_}; }
-  std::string str() const { return std::string(view()); }
-  friend bool operator==(const FixedText& text, std::string_view other) {
-    return text.view() == other;
-  }
-
- private:
-  std::unique_ptr<char[]> data_;
-  size_t size_ = 0;
-};
 
 struct CommandRecord {
   std::string name;
   std::string logic;
   FixedText info;
   // The tag words in order of first appearance, each once, joined by "|"
-  // ("gen|t3|k"): one string, which for most tag lines needs no memory of
-  // its own. Read it with tagWords / hasTag.
-  std::string tags;
+  // ("gen|t3|k"): one text, which for most tag lines needs no memory of its
+  // own. Read it with tagWords / hasTag.
+  FixedText tags;
   // Both describe `logic` as it was right after INSERT expansion; later
   // rewrites (calls, Implicit Constructors, ulogic) leave them alone.
   std::uint32_t argCount = 0;
@@ -69,6 +37,15 @@ bool hasTag(std::string_view tags, std::string_view word);
 // The joined tag text of tag words given one by one; a word already present
 // is left out.
 std::string joinTags(const std::vector<std::string_view>& words);
+
+// A command as the block parser read it: views of the file's text and of
+// the logic after INSERT expansion, to be copied into the store.
+struct ParsedCommand {
+  std::string_view name, logic, info, tags;
+  std::uint32_t argCount = 0;
+  bool hasList = false;
+  bool hidden = false;
+};
 
 struct CommandLocation {
   std::string listId;
@@ -94,11 +71,28 @@ extern const char* const kCommandListIds[4];
 // copying the whole list at every growth.
 using CommandList = std::deque<CommandRecord>;
 // The records of a list, in load order. An unknown id gives an empty list.
+// Commands appended with appendParsedCommand become records here, when the
+// list is first read (also through mutableCommandList and recordAt).
 const CommandList& commandList(const std::string& listId);
 // Appends at the end of the list.
 void appendCommand(const std::string& listId, CommandRecord record);
+// Appends at the end of the list, packed: a few bytes besides its texts
+// until the list is read as records.
+void appendParsedCommand(const std::string& listId, const ParsedCommand& command);
 // Whether the list holds a record of that exact name.
-bool hasCommandInList(const std::string& listId, const std::string& name);
+bool hasCommandInList(const std::string& listId, std::string_view name);
+// A list's commands by position, without making records of packed ones:
+// the call expansion reads logic before the lists are read as records, and
+// rewrites it in list order, so that each record is made once, with its
+// final logic.
+size_t commandCount(const std::string& listId);
+std::string_view commandNameAt(const std::string& listId, size_t index);
+std::string_view commandLogicAt(const std::string& listId, size_t index);
+// Gives the command this logic; it and the packed commands before it become
+// records.
+void setCommandLogicAt(const std::string& listId, size_t index, std::string logic);
+// Makes records of every packed command (what reading a list does).
+void settleCommandLists();
 // The position of the first record of that exact name in one list; false
 // (and `index` unchanged) when the list holds none.
 bool findCommandInList(const std::string& listId, const std::string& name, size_t& index);

@@ -271,18 +271,26 @@ bool expandPlainMarkers(std::string& text, const MarkerKind& kind, const std::st
     size_t begin, end;  // the marker in `text`
     const std::string* with;
   };
-  std::vector<Paste> pastes;
+  // Kept from call to call: a load runs this once per command, and the
+  // memory of each would otherwise be taken and given back every time.
+  static std::vector<Paste> pastes;
+  static RegexMatch match;
+  static std::string result;
+  pastes.clear();
   size_t pasted = 0;
   size_t work = 0;
   size_t cleanFrom = 0;  // where the result so far has no "[" behind it
-  RegexMatch match;
   for (size_t at = text.find(kind.literal); at != std::string::npos;
        at = text.find(kind.literal, match.end())) {
     if (kind.namedMarker.search(text, match, at) != SearchStatus::found) break;
     std::string name = match.group(text, 1);
     if (name == rootName) return false;
     const std::string* with = kind.lookup(name);
-    if (with == nullptr || with->find_first_of("[$") != std::string::npos) return false;
+    // Two searches for one character each: find_first_of looks every
+    // character of the text up in its set.
+    if (with == nullptr || with->find('[') != std::string::npos ||
+        with->find('$') != std::string::npos)
+      return false;
     // The window in front of the marker that a straddling marker would
     // begin in: text behind the last paste, or a paste without "[".
     size_t window = kind.longestMarker - 1;
@@ -298,17 +306,15 @@ bool expandPlainMarkers(std::string& text, const MarkerKind& kind, const std::st
       pasted + 2 * kFrameOverhead > kExpansionGrowthLimit)
     return false;
   budgetLeft -= work;
-  std::string result;
-  size_t removed = 0;
-  for (const Paste& paste : pastes) removed += paste.end - paste.begin;
-  result.reserve(text.size() - removed + pasted);
+  result.clear();
   size_t done = 0;
   for (const Paste& paste : pastes) {
     result.append(text, done, paste.begin - done).append(*paste.with);
     done = paste.end;
   }
   result.append(text, done, std::string::npos);
-  text.swap(result);
+  // Into the caller's own memory when it is large enough.
+  text.assign(result);
   return true;
 }
 

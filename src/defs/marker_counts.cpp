@@ -17,11 +17,14 @@ std::uint32_t countArgumentMarkers(const std::string& logic) {
 
 bool hasSingleListMarker(const std::string& text) {
   static const Regex marker(patterns::listMarker);
+  // Every marker begins with the literal, and most logic holds none.
+  constexpr const char* kListLiteral = "[%_LIST<";
   size_t count = 0;
   RegexMatch match;
-  for (size_t position = 0;
+  for (size_t position = text.find(kListLiteral);
+       position != std::string::npos &&
        marker.search(text, match, position) == SearchStatus::found && count < 2;
-       position = match.end())
+       position = text.find(kListLiteral, match.end()))
     ++count;
   if (count > 1) printMessage("+ Only one LIST object is allowed");
   return count == 1;

@@ -83,7 +83,9 @@ CASES = {
         "ZAV.cfg": config().replace(b"TSHARK_EXE_PATH", b"NOT_A_KEY") + b"TSHARK_EXE_PATH = x\n" * 100000,
         "CMD.zav": HEADER + b"ZAV() {\nNAME = bad\n" + b"\n// step\n" * 20 + b"LOGIC = -b\n}\n" + block(b"good2", b"-g2")
         + b"ZAV() {\n" + b"  // a comment\n\n" * 100000 + b"NAME = c\nLOGIC = -c\nINFO = i\n}\n"
-        + b"ZAV() {\n" + b"L.x0 = y\n" * 400000 + b"NAME = a4\nLOGIC = -a4\nINFO = i\n}\n#include <b.zav>\n",
+        + b"ZAV() {\n" + b"L.x0 = y\n" * 400000 + b"NAME = a4\nLOGIC = -a4\nINFO = i\n}\n#include <b.zav>\n"
+        # Headers nested in fragment values, every one failing behind the same long INFO line.
+        + b"ZAV() {\n" + b"L.x =\nZAV() {\n" * 100000 + b"NAME = n\nLOGIC = -n\nINFO = " + b"i" * MB + b"\n",
         "b.zav": HEADER + b"ZAV() {\n" + b" \t" * (MB // 4) + b"\nZAV() {\n" + b"\n" * MB},
         stdin=b"logic good2\nlogic c\nlogic a4\n", expect=[b"  good2: -g2", b"  c: -c", b"  a4: -a4"], timeout=60),
     # Callers before their callees, the order that makes every expansion walk the whole chain,
