@@ -154,7 +154,8 @@ bool runsWithoutPrompt(const CommandLineOptions& options) {
 }
 
 std::string usageLine() {
-  return "Usage: zav [-h] [-v] [--init DIR] [-C DIR] [-j N] [-r FILE] [-c LINE]... [FILE | -]";
+  return "Usage: zav [-h] [-v] [--init DIR] [-C DIR] [-j N] [-S LOGINS] [--sshloginfile FILE] "
+         "[--transfer] [-r FILE] [-c LINE]... [FILE | -]";
 }
 
 std::string helpText() {
