@@ -5,6 +5,10 @@ rem not the user's to write in.
 setlocal
 set "workspace=%USERPROFILE%\ZAV"
 if not exist "%workspace%\ZAV.cfg" (
-  "%~dp0zav.exe" --init "%workspace%" || (pause & exit /b 1)
+  "%~dp0zav.exe" --init "%workspace%"
+  if errorlevel 1 (
+    pause
+    exit /b 1
+  )
 )
 "%~dp0zav.exe" -C "%workspace%"
