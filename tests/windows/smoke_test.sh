@@ -131,7 +131,8 @@ if ! grep -q -- --init <<<"$(timeout 60 "$wine" "$installed/bin/zav.exe" --help 
   echo "note: this zav.exe has no --init: the launcher is tried on a copy of the examples"
   cp -r "$installed/share/zav/examples" "$workspace"
 fi
-out=$(printf 'getpcap\nexit\n' | timeout 120 "$wine" cmd /c 'C:\Program Files\ZAV\bin\zav-workspace.cmd' | sed 's/\r$//')
+out=$(printf 'getpcap\nexit\n' | timeout 120 "$wine" cmd /c 'C:\Program Files\ZAV\bin\zav-workspace.cmd' | sed 's/\r$//') ||
+  fail "the Start-menu entry ended badly"
 expect "the Start-menu entry opens ZAV" "+ Current pcap file name is: sample.pcap"
 check "... in the user's own workspace, %USERPROFILE%\\ZAV" test -f "$workspace/.zav_history"
 check "the uninstaller runs silently" timeout 120 "$wine" 'C:\Program Files\ZAV\Uninstall.exe' /S
