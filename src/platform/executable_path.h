@@ -8,8 +8,12 @@
 namespace zav {
 namespace platform {
 
+// The name the program was started by (argv[0]), noted at start-up for
+// systems that cannot say where the running program is.
+void noteProgramName(const std::string& startedAs);
+
 // The full path of the running program, links resolved; empty when the
-// system cannot tell (a POSIX system without /proc).
+// system cannot tell.
 std::string executablePath();
 
 }  // namespace platform

@@ -7,6 +7,9 @@
 namespace zav {
 namespace platform {
 
+// The system always knows the module's own file.
+void noteProgramName(const std::string&) {}
+
 std::string executablePath() {
   // The module name is cut to the buffer without saying so but by a full
   // buffer, so the buffer grows until it is not full.
