@@ -15,9 +15,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <deque>
-#include <iostream>
 #include <vector>
 
 #include "platform/console.h"
@@ -328,17 +326,6 @@ void stopChild(ChildId child) {
 }
 
 bool runSucceeded(int status) { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0; }
-
-int runCommandLine(const std::string& commandLine, StartFailure& failure) {
-  std::cout.flush();
-  std::fflush(stdout);
-  ChildId child = 0;
-  if (!startChild(commandLine, ChildStart(), child, failure)) return -1;
-  ChildEvent event;
-  while (nextChildEvent(false, event))
-    if (event.kind == ChildEventKind::ended && event.child == child) return event.status;
-  return -1;
-}
 
 bool outputAndErrorShareAFile() {
   struct stat output {

@@ -10,10 +10,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <iostream>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -116,6 +114,10 @@ bool takeEnded(ChildEvent& event) {
     event.kind = ChildEventKind::ended;
     event.child = child.id;
     event.status = static_cast<int>(child.exitCode);
+    // The console's handler may not have run yet when a child stopped by
+    // Ctrl-C has ended; cmd.exe then passes on the child's
+    // STATUS_CONTROL_C_EXIT, which tells the same.
+    if (child.exitCode == 0xC000013Au) noteInterrupt();
     std::unique_ptr<RunningChild> ended = std::move(running[i]);
     running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
     lock.unlock();
@@ -239,23 +241,6 @@ void stopChild(ChildId child) {
 }
 
 bool runSucceeded(int status) { return status == 0; }
-
-int runCommandLine(const std::string& commandLine, StartFailure& failure) {
-  std::cout.flush();
-  std::fflush(stdout);
-  ChildId child = 0;
-  if (!startChild(commandLine, ChildStart(), child, failure)) return -1;
-  ChildEvent event;
-  while (nextChildEvent(false, event)) {
-    if (event.kind != ChildEventKind::ended || event.child != child) continue;
-    // The console's handler may not have run yet when a child stopped by
-    // Ctrl-C has ended; cmd.exe then passes on the child's
-    // STATUS_CONTROL_C_EXIT, which tells the same.
-    if (static_cast<unsigned>(event.status) == 0xC000013Au) noteInterrupt();
-    return event.status;
-  }
-  return -1;
-}
 
 bool outputAndErrorShareAFile() {
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
