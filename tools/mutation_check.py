@@ -7,9 +7,10 @@ Usage:
                             [--only 3,7,12]
 
 The build directory must be configured already. The script scans the
-production sources under src/ (every .cpp and .h except *_test.cpp, the
-test-support headers, whose names contain "test", and the *_win32.cpp files,
-which a POSIX build never compiles) in sorted order for places where one of
+production sources under src/ (every .h and every .cpp the build directory
+compiles, such as one line editor of two and no *_win32.cpp file on POSIX,
+except *_test.cpp and the test-support headers, whose names contain "test")
+in sorted order for places where one of
 these faults fits:
 
     comparison  flip "==" / "!=", "<" / ">=", ">" / "<="
@@ -59,13 +60,27 @@ STATEMENT = re.compile(r"^(\+\+|--)?[\w:]+(\.|->|\(|\[|\s*([-+*/|&]?=[^=]|\+\+|-
 LITERAL = re.compile(r'(?<![\w"])" *"')
 
 
-def production_files():
-    found = []
+def compiled_sources(build_dir):
+    """The sources CMake compiles in build_dir, as absolute paths."""
+    found = set()
+    for folder, _, names in os.walk(os.path.join(build_dir, "CMakeFiles")):
+        if "DependInfo.cmake" in names:
+            with open(os.path.join(folder, "DependInfo.cmake"), encoding="utf-8") as f:
+                found.update(os.path.realpath(source) for source in
+                             re.findall(r'^\s*"([^"]+\.cpp)"', f.read(), re.MULTILINE))
+    return found
+
+
+def production_files(build_dir):
+    compiled, found = compiled_sources(build_dir), []
     for folder, _, names in os.walk(os.path.join(ROOT, "src")):
         for name in names:
-            if not name.endswith((".cpp", ".h")) or "test" in name or name.endswith("_win32.cpp"):
+            path = os.path.join(folder, name)
+            if not name.endswith((".cpp", ".h")) or "test" in name:
                 continue
-            found.append(os.path.relpath(os.path.join(folder, name), ROOT))
+            if name.endswith(".cpp") and os.path.realpath(path) not in compiled:
+                continue
+            found.append(os.path.relpath(path, ROOT))
     return sorted(found)
 
 
@@ -180,7 +195,7 @@ def main():
 
     signal.signal(signal.SIGINT, interrupted)  # even when started with SIGINT ignored
     signal.signal(signal.SIGTERM, interrupted)
-    sites = [site for path in production_files() for site in find_sites(path)]
+    sites = [site for path in production_files(build_dir) for site in find_sites(path)]
     chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
     print(f"seed {args.seed}, {len(chosen)} of {len(sites)} candidate faults; "
           f"ctest {' '.join(ctest[3:])}", flush=True)
