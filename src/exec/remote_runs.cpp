@@ -1,7 +1,6 @@
 #include "exec/remote_runs.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -22,6 +21,7 @@
 #include "exec/ordered_runs.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
+#include "platform/executable_path.h"
 #include "platform/process.h"
 
 namespace zav {
@@ -34,27 +34,6 @@ constexpr const char* kTriesPerRun = "3";
 
 RemoteHosts hostsInUse;
 bool hostsAreUsed = false;
-
-// The programs are looked up once, at start-up, so that a missing one is a
-// wrong option rather than a message on every line.
-bool programIsFound(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream directories(path != nullptr ? path : "");
-  std::string directory;
-  while (std::getline(directories, directory, ':')) {
-    std::error_code error;
-    const std::filesystem::path candidate =
-        std::filesystem::path(directory.empty() ? "." : directory) / name;
-    const auto status = std::filesystem::status(candidate, error);
-    const auto executable = std::filesystem::perms::owner_exec |
-                            std::filesystem::perms::group_exec |
-                            std::filesystem::perms::others_exec;
-    if (!error && std::filesystem::is_regular_file(status) &&
-        (status.permissions() & executable) != std::filesystem::perms::none)
-      return true;
-  }
-  return false;
-}
 
 // ":" alone (or a list of them) never logs in anywhere.
 bool onlyThisHost(const std::string& logins) {
@@ -328,16 +307,19 @@ bool useRemoteHosts(const RemoteHosts& hosts, std::string& message) {
     if (hosts.transfer) message = "zav: --transfer needs -S or --sshloginfile";
     return !hosts.transfer;
   }
-  if (!programIsFound("parallel")) {
+  // Looked up once, here, so that a missing program is a wrong option rather
+  // than a message on every line.
+  if (platform::findProgram("parallel").empty()) {
     message =
         "zav: -S and --sshloginfile need GNU parallel, which was not found (package parallel)";
     return false;
   }
-  if ((!hosts.loginFile.empty() || !onlyThisHost(hosts.logins)) && !programIsFound("ssh")) {
+  if ((!hosts.loginFile.empty() || !onlyThisHost(hosts.logins)) &&
+      platform::findProgram("ssh").empty()) {
     message = "zav: -S and --sshloginfile need ssh, which was not found (package openssh-client)";
     return false;
   }
-  if (hosts.transfer && !programIsFound("rsync")) {
+  if (hosts.transfer && platform::findProgram("rsync").empty()) {
     message = "zav: --transfer needs rsync, which was not found (package rsync)";
     return false;
   }

@@ -1,5 +1,5 @@
-// Where the running program's file is, so that what is installed beside it
-// (the example workspace) can be found.
+// Where programs are: the running one's own file, so that what is installed
+// beside it (the example workspace) can be found, and others on PATH.
 #ifndef ZAV_PLATFORM_EXECUTABLE_PATH_H_
 #define ZAV_PLATFORM_EXECUTABLE_PATH_H_
 
@@ -15,6 +15,10 @@ void noteProgramName(const std::string& startedAs);
 // The full path of the running program, links resolved; empty when the
 // system cannot tell.
 std::string executablePath();
+
+// The program file a command processor would run for a bare name, looked
+// up on PATH; empty when there is none.
+std::string findProgram(const std::string& name);
 
 }  // namespace platform
 }  // namespace zav

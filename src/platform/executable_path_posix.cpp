@@ -1,6 +1,7 @@
 #include "platform/executable_path.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -20,17 +21,25 @@ std::string programName;
 std::filesystem::path locate(const std::string& name) {
   if (name.empty()) return {};
   if (name.find('/') != std::string::npos) return name;
-  const char* path = getenv("PATH");
-  std::istringstream directories(path != nullptr ? path : "");
-  for (std::string directory; std::getline(directories, directory, ':');) {
-    const std::filesystem::path candidate =
-        std::filesystem::path(directory.empty() ? "." : directory) / name;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return {};
+  return findProgram(name);
 }
 
 }  // namespace
+
+// An empty entry of PATH is the current directory, as for /bin/sh; a
+// directory that happens to be executable is no program.
+std::string findProgram(const std::string& name) {
+  const char* path = getenv("PATH");
+  std::istringstream directories(path != nullptr ? path : "");
+  for (std::string directory; std::getline(directories, directory, ':');) {
+    const std::string candidate = (directory.empty() ? "." : directory) + "/" + name;
+    struct stat status;
+    if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ::access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+  }
+  return std::string();
+}
 
 void noteProgramName(const std::string& startedAs) { programName = startedAs; }
 

@@ -22,5 +22,12 @@ std::string executablePath() {
   return std::string();
 }
 
+// SearchPath looks where CreateProcess would, with the usual extension.
+std::string findProgram(const std::string& name) {
+  char found[MAX_PATH];
+  const DWORD length = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(found, length) : std::string();
+}
+
 }  // namespace platform
 }  // namespace zav
