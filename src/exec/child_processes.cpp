@@ -9,11 +9,11 @@ namespace {
 
 class PlatformChildProcesses : public ChildProcesses {
  public:
-  bool start(const std::string& commandLine, bool captured, platform::ChildId& child,
+  bool start(const std::string& commandLine, platform::ChildId& child,
              platform::StartFailure& failure) override {
     platform::ChildStart how;
     how.group = platform::ChildGroup::own;
-    how.captureOutput = captured;
+    how.captureOutput = true;
     how.separateError = separateError_;
     flush();  // what the shell wrote comes before what the child writes
     return platform::startChild(commandLine, how, child, failure);

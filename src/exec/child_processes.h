@@ -15,9 +15,11 @@ class ChildProcesses {
  public:
   virtual ~ChildProcesses() = default;
 
-  // A captured child's output arrives as events; an uncaptured one writes
-  // where the shell writes. See platform/process.h for each call.
-  virtual bool start(const std::string& commandLine, bool captured, platform::ChildId& child,
+  // Every child's output arrives as events, the head run's too: a child
+  // in a process group of its own that wrote to the terminal itself would
+  // be stopped by job control (`stty tostop`), and the shell would wait for
+  // it for ever. See platform/process.h for each call.
+  virtual bool start(const std::string& commandLine, platform::ChildId& child,
                      platform::StartFailure& failure) = 0;
   virtual void setReading(platform::ChildId child, bool reading) = 0;
   virtual bool next(bool wakeOnInterrupt, platform::ChildEvent& event) = 0;
@@ -25,7 +27,7 @@ class ChildProcesses {
 
   // The shell's own text (headings, messages), written as std::cout writes it.
   virtual void writeText(const std::string& text) = 0;
-  // A captured child's bytes, unchanged. False, with the reason, when not
+  // A child's bytes, unchanged. False, with the reason, when not
   // all of them could be written.
   virtual bool writeBytes(bool toError, const std::string& bytes, std::string& reason) = 0;
 };

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/console_output.h"
-#include "core/run_outcome.h"
 #include "core/output_redirect.h"
+#include "core/run_outcome.h"
 #include "exec/child_processes.h"
 #include "exec/launch.h"
 
@@ -96,15 +96,14 @@ class Scheduler {
   }
 
  private:
-  // The run at the head of the order writes where the shell writes; a later
-  // one is read into memory until its turn.
+  // The run at the head of the order is written as it comes; a later one is
+  // held in memory until its turn.
   void startNext() {
     const size_t position = next_++;
     PlannedRun& run = plan_.runs[position];
-    const bool live = position == head_;
-    if (live) show(run);
+    if (position == head_) show(run);
     run.started = true;
-    if (children_.start(run.commandLine, !live, run.child, run.startFailure)) {
+    if (children_.start(run.commandLine, run.child, run.startFailure)) {
       ++running_;
     } else {
       run.ended = true;
@@ -185,7 +184,7 @@ class Scheduler {
     noteFailedRun();
     // Standard error, as standard output may be what failed.
     std::cerr << "+ The output of \"" << run.commandLine << "\" is incomplete: " << run.lostReason
-                << "." << std::endl;
+              << "." << std::endl;
   }
 
   Plan& plan_;

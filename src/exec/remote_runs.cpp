@@ -179,7 +179,7 @@ class RemoteRun {
   bool run(const std::string& commandLine) {
     platform::ChildId child = 0;
     platform::StartFailure failure = platform::StartFailure::none;
-    if (!children_.start(commandLine, true, child, failure)) {
+    if (!children_.start(commandLine, child, failure)) {
       reportEndedRun(commandLine, failure, -1);
       return true;
     }
