@@ -106,46 +106,29 @@ TEST(SideBySide, OutputReadsAsOneAfterAnother) {
     bool pendingAfter;  // Ctrl-C is left for the line runner to take
   };
   const std::string full(1u << 20, 'x');  // what a waiting run may hold, at 64 at once
+  // clang-format off
   const Case cases[] = {
       // The later runs finish first; the head writes as it comes.
-      {{"a", "b", "c"},
-       3,
-       {"c>3", "c.", "b!2", "b.", "a>1", "a."},
-       "[a]1[b]E(2)[c]3[end]",
-       "",
-       false},
-      // Fewer at once than runs: each starts live once it is the head.
-      {{"a", "b", "c"}, 1, {"a>1", "a.", "b>2", "b.", "c>3", "c#"}, "[a]1[b]2[c]3[end]", "", false},
+      {{"a", "b", "c"}, 3, {"c>3", "c.", "b!2", "b.", "a>1", "a."},
+       "[a]1[b]E(2)[c]3[end]", "", false},
+      // Fewer at once than runs: each starts once it is the head.
+      {{"a", "b", "c"}, 1, {"a>1", "a.", "b>2", "b.", "c>3", "c#"},
+       "[a]1[b]2[c]3[end]", "", false},
       // One that cannot start says so in its place.
-      {{"a", "long", "c"},
-       3,
-       {"c>3", "c.", "a>1", "a."},
+      {{"a", "long", "c"}, 3, {"c>3", "c.", "a>1", "a."},
        "[a]1[long]\n+ The command line is 4 bytes long, more than the system passes on, "
-       "and is not run.\n[c]3[end]",
-       "",
-       false},
+       "and is not run.\n[c]3[end]", "", false},
       // Ctrl-C: the head ends the line; nothing of the later runs is shown.
-      {{"a", "b", "c"},
-       3,
-       {"b>2", "b.", "a>1", "^C", "a>more", "c>3"},
-       "[a]1<stop a><stop c>more",
-       "",
-       true},
+      {{"a", "b", "c"}, 3, {"b>2", "b.", "a>1", "^C", "a>more", "c>3"},
+       "[a]1<stop a><stop c>more", "", true},
       // A run that has filled its share is no longer read until its turn.
-      {{"a", "b"},
-       64,
-       {"b>" + full, "a.", "b."},
-       "[a]<pause b>[b]" + full + "<read b>[end]",
-       "",
-       false},
+      {{"a", "b"}, 64, {"b>" + full, "a.", "b."}, "[a]<pause b>[b]" + full + "<read b>[end]",
+       "", false},
       // A write that fails is named on standard error; the rest goes on.
-      {{"a", "b"},
-       2,
-       {"b>FULL", "b>x", "b.", "a>1", "a."},
-       "[a]1[b][end]",
-       "+ The output of \"b\" is incomplete: No space left on device.\n",
-       false},
+      {{"a", "b"}, 2, {"b>FULL", "b>x", "b.", "a>1", "a."}, "[a]1[b][end]",
+       "+ The output of \"b\" is incomplete: No space left on device.\n", false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     ScriptedChildren children(c.script);
     ChildProcesses* const saved = launchers().children;
