@@ -107,6 +107,7 @@ class Session:
             [zav, *args], cwd=directory, stdin=slave, stdout=slave, stderr=slave,
             env=dict(dict(os.environ, TERM="xterm"), **(env or {})), start_new_session=True,
             preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0) or tostop(0))
+        self.terminal = os.ttyname(slave)
         os.close(slave)
         self.output, self.prompt, self.prompts = b"", prompt, 0
         if prompt:
@@ -191,6 +192,16 @@ def editing_recall_completion_and_interrupts(zav, directory):
 
 
 def sigterm_ends_the_command_and_the_shell(zav, directory):
+    # At the prompt the line editor has the terminal in raw mode; the
+    # user's shell must get it back as it was.
+    session = Session(zav, directory)
+    terminal = os.open(session.terminal, os.O_RDWR | os.O_NOCTTY)
+    os.kill(session.process.pid, signal.SIGTERM)
+    session.process.wait(timeout=20)
+    modes = termios.tcgetattr(terminal)[3]
+    os.close(terminal)
+    check(session.finish() == 143, "status 143 at the prompt")
+    check(modes & termios.ICANON and modes & termios.ECHO, "terminal modes restored: %o" % modes)
     session = Session(zav, directory)
     # Two commands, so that /bin/sh waits for them rather than becoming one.
     os.write(session.master, b"sleep 63; sleep 64\r")
