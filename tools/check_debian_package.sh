@@ -5,6 +5,7 @@
 # installation) runs its installed examples through TShark, writes nothing
 # into them, and lays out a workspace of its own with --init.
 # Usage: tools/check_debian_package.sh [build-directory]   (default: build)
+# CTest runs it as the test "package".
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -60,7 +61,11 @@ expect "the unpacked zav in its installed examples" "$out" "+ Current pcap file 
 [ ! -e "$installed/.zav_history" ] ||
   { echo "package: zav wrote .zav_history into the installed examples" >&2; exit 1; }
 if "$zav" --help | grep -q -- --init; then
-  "$zav" --init "$work/mine" >/dev/null
+  out=$("$zav" --init "$work/mine")
+  library=$(find examples -maxdepth 1 -type f \( -name ZAV.cfg -o -name '*.zav' -o -name '*.lst' \) | wc -l)
+  samples=$(($(find examples/captures/src -name '*.txt' | wc -l) + 1))  # and sample.pcap, all merged
+  expect "zav --init DIR" "$out" "zav: copied $library configuration and command files and $samples sample captures from $(cd "$installed" && pwd -P) into $work/mine" \
+    "Start ZAV there with: zav -C $work/mine"
   out=$("$zav" -C "$work/mine" -c getpcap -c captures 2>/dev/null)
   expect "zav --init DIR, then zav -C DIR" "$out" "+ Current pcap file name is: sample.pcap"
   printf '%s\n' "$out" | grep -q ' sample\.pcap$' ||

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages that are missing (tools/debian_packages.sh),
 # builds ZAV, runs every test (unit tests, end-to-end scenarios, terminal
-# tests, ...), checks what `cmake --install` lays out, and makes and checks
-# the Debian package (tools/check_debian_package.sh; the Windows packages
-# are checked by tests/windows/smoke_test.sh).
+# tests, ..., and the Debian package: tools/check_debian_package.sh) and
+# checks what `cmake --install` lays out. The Windows packages are checked
+# by tests/windows/smoke_test.sh.
 # Usage: tools/run_tests.sh [build-directory]
 set -eu
 cd "$(dirname "$0")/.."
@@ -24,4 +24,3 @@ for installed in bin/zav share/man/man1/zav.1.gz share/zav/examples/ZAV.cfg shar
 done
 "$prefix/bin/zav" --version >/dev/null
 echo "install: bin/zav, the man page, the docs and the examples with captures are in place"
-tools/check_debian_package.sh "$build"
