@@ -63,6 +63,8 @@ EDITING = [
     (b"echo captures/on\t", line(b"captures/only.pcap")),
     # A directory ends with its separator: the next Tab goes on inside it.
     (b"echo capt\ton\t", line(b"captures/only.pcap")),
+    # A dot file is offered only for a word that starts with a dot.
+    (b"setpcappath more/", b""), (b"setpcap \t", b""), (b"getpcap", line(b"+ Current pcap file name is: x.pcap")),
 ]
 # ulogic: keys typed on the offered logic, the logic offered, the logic then.
 ULOGIC = [(b"", b"-Y dns && udp", None), (b"\x7f" * 3 + b"tcp", b"-Y dns && udp", b"-Y dns && tcp"),
@@ -309,8 +311,10 @@ def main():
         directory = pathlib.Path(tempfile.mkdtemp(prefix="zav-pty-"))
         try:
             (directory / "captures").mkdir()
+            (directory / "more").mkdir()
             for name, text in (("ZAV.cfg", CONFIG), ("CMD.zav", COMMANDS), (".zav_history", "echo from-file\n"),
-                               ("captures/alpha.pcap", ""), ("captures/beta.pcap", ""), ("captures/only.pcap", "")):
+                               ("captures/alpha.pcap", ""), ("captures/beta.pcap", ""), ("captures/only.pcap", ""),
+                               ("more/x.pcap", ""), ("more/.y.pcap", "")):
                 (directory / name).write_text(text)
             test(zav, str(directory))
             print("ok   %s" % test.__name__)
