@@ -4,7 +4,7 @@
 Usage:
     tools/mutation_check.py [--seed 2026] [--count 80] [--build-dir build]
                             [--filter-tests "-E example_library"] [--jobs 2]
-                            [--only 3,7,12]
+                            [--only 3,7,12] [--drawn-at REVISION]
 
 The build directory must be configured already. The script scans the
 production sources under src/ (every .h and every .cpp the build directory
@@ -27,6 +27,12 @@ and for each one: writes the fault into the file, rebuilds incrementally
 --stop-on-failure (the --filter-tests words are passed to ctest as they are,
 for example "-R unit" or "-E example_library"), and writes the file back byte
 for byte. The file is written back also on Ctrl-C, SIGTERM or an error.
+
+With --drawn-at, the places are drawn from the production files as they
+were at that git revision, and each fault is written into today's file on
+the line with the same text nearest to where it was ("gone" when no line
+has that text any more): the faults of an earlier report, measured against
+today's tests even after the production files changed around them.
 
 A fault is "killed" when a test fails or runs past its timeout (three times
 the unmutated run, at least 60 s, so a fault that makes the shell hang counts
@@ -71,17 +77,31 @@ def compiled_sources(build_dir):
     return found
 
 
-def production_files(build_dir):
+def production_files(build_dir, revision=None):
     compiled, found = compiled_sources(build_dir), []
-    for folder, _, names in os.walk(os.path.join(ROOT, "src")):
-        for name in names:
-            path = os.path.join(folder, name)
-            if not name.endswith((".cpp", ".h")) or "test" in name:
-                continue
-            if name.endswith(".cpp") and os.path.realpath(path) not in compiled:
-                continue
-            found.append(os.path.relpath(path, ROOT))
+    if revision:
+        listed = subprocess.run(["git", "ls-tree", "-r", "--name-only", revision, "src"], cwd=ROOT,
+                                capture_output=True, text=True, check=True).stdout.split()
+    else:
+        listed = [os.path.relpath(os.path.join(folder, name), ROOT)
+                  for folder, _, names in os.walk(os.path.join(ROOT, "src")) for name in names]
+    for path in listed:
+        name, full = os.path.basename(path), os.path.join(ROOT, path)
+        if not name.endswith((".cpp", ".h")) or "test" in name:
+            continue
+        # A file removed since the revision was compiled then; its faults are gone.
+        if name.endswith(".cpp") and os.path.exists(full) and os.path.realpath(full) not in compiled:
+            continue
+        found.append(path)
     return sorted(found)
+
+
+def source_text(path, revision=None):
+    if revision:
+        return subprocess.run(["git", "show", f"{revision}:{path}"], cwd=ROOT, capture_output=True,
+                              text=True, check=True).stdout
+    with open(os.path.join(ROOT, path), encoding="utf-8", newline="") as f:
+        return f.read()
 
 
 def code_only(text):
@@ -123,10 +143,9 @@ def code_only(text):
     return "".join(out)
 
 
-def find_sites(path):
+def find_sites(path, revision=None):
     """Every (path, line index, column, kind, old text, new text) in one file."""
-    with open(os.path.join(ROOT, path), encoding="utf-8", newline="") as f:
-        lines = f.read().split("\n")
+    lines = source_text(path, revision).split("\n")
     code = code_only("\n".join(lines)).split("\n")
     sites, previous, depth = [], "{", 0  # depth: parentheses open before the line
     for index, (line, masked) in enumerate(zip(lines, code)):
@@ -183,6 +202,8 @@ def main():
     parser.add_argument("--filter-tests", default="",
                         help='ctest selection passed through, e.g. "-E example_library"')
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--drawn-at", default=None,
+                        help="draw the places from the production files at this git revision")
     parser.add_argument("--only", default="",
                         help="comma-separated fault numbers of the drawn list to run again, "
                              "e.g. the survivors of an earlier report")
@@ -195,7 +216,8 @@ def main():
 
     signal.signal(signal.SIGINT, interrupted)  # even when started with SIGINT ignored
     signal.signal(signal.SIGTERM, interrupted)
-    sites = [site for path in production_files(build_dir) for site in find_sites(path)]
+    drawn_at = args.drawn_at
+    sites = [site for path in production_files(build_dir, drawn_at) for site in find_sites(path, drawn_at)]
     chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
     print(f"seed {args.seed}, {len(chosen)} of {len(sites)} candidate faults; "
           f"ctest {' '.join(ctest[3:])}", flush=True)
@@ -217,9 +239,16 @@ def main():
         if only and number not in only:
             continue
         full = os.path.join(ROOT, path)
-        with open(full, "rb") as f:
+        with open(full, "rb") if os.path.exists(full) else open(os.devnull, "rb") as f:
             original = f.read()
         lines = original.decode("utf-8").split("\n")
+        if drawn_at:
+            text = source_text(path, drawn_at).split("\n")[index]
+            same = [i for i, line in enumerate(lines) if line == text]
+            if not same:
+                print(f"{number:3} {path}:{index + 1} {kind} gone", flush=True)
+                continue
+            index = min(same, key=lambda i: abs(i - index))
         line = lines[index]
         lines[index] = line[:column] + new + line[column + len(old):]
         try:
