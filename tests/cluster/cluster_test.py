@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # Runs spread over hosts (zav -S, --sshloginfile, --transfer) against two
 # real sshd on loopback ports, with keys made here: the output must be the
-# one-after-another run's, byte for byte, whether a host is down or each
-# capture is copied; Ctrl-C and SIGTERM must leave no TShark run behind.
+# one-after-another run's, byte for byte, whether a host is down, drops out
+# while it runs or each capture is copied; Ctrl-C and SIGTERM must leave no
+# TShark run behind.
 # Prints "Skipped: <reason>" and succeeds when sshd, ssh, GNU parallel or
 # rsync is missing.
 import argparse, os, pathlib, shutil, signal, socket, subprocess, sys, tempfile, time
@@ -21,11 +22,12 @@ printf '[%s]' "$@"; printf '\\n'
 cat "$capture"
 echo "tshark: note for $*" >&2
 echo "${{SSH_CONNECTION##* }}" >> {log}
-case "$*" in *slow*) exec {sleeper} 300 ;; *bad*) exit 2 ;; esac
+case "$*" in *slow*) exec {sleeper} 300 ;; *pause*) exec {sleeper} 2 ;; *bad*) exit 2 ;; esac
 """
 CMD_ZAV = "<ZAV CONTROL COMMANDS>\n" + "".join(
     "ZAV() {\n    NAME = %s\n    LOGIC = %s\n    INFO = i }\n" % block
-    for block in [("dns", "-Y dns"), ("per_proto", " -Y [%_LIST<protos.lst>_%]"), ("slow", "-Y slow")])
+    for block in [("dns", "-Y dns"), ("per_proto", " -Y [%_LIST<protos.lst>_%]"), ("slow", "-Y slow"),
+                  ("pause", "-Y pause")])
 CONFIG = ("<ZAV CONFIGURATION FILE>\nZAV_CMD_FILE_PATH = LOCAL;\nLOAD_CMD_ZAV_FILE = TRUE;\n"
           "TSHARK_EXE_PATH = {dir}/tshark.sh;\nPCAP_DIR_PATH = caps/;\nDEFAULT_PCAP_NAME = c1.pcap;\n"
           "HISTORY_DIR_PATH = LOCAL;\nLOAD_HISTORY_FILE = FALSE;\n")
@@ -78,6 +80,21 @@ class Hosts:
 
     def login(self, i):
         return f"1/ssh -F {self.root}/ssh_config zav-h{i}"
+
+    # Host i drops out: its daemon and every session it serves are killed.
+    def drop(self, i):
+        daemon, gone = self.daemons[i - 1].pid, []
+        family = [daemon]
+        while family:
+            pid = family.pop()
+            gone.append(pid)
+            family += [int(p) for p in subprocess.run(["pgrep", "-P", str(pid)], capture_output=True,
+                                                      text=True).stdout.split()]
+        for pid in gone:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
 
     def stop(self):
         for daemon in self.daemons:
@@ -219,6 +236,21 @@ def main():
               repr((out[-300:], status, left)))
         out, status, left = interrupt(ws, ["-S", both], signal.SIGTERM, False)
         check("SIGTERM: status 143, no run left", status == 143 and not left, repr((status, left)))
+
+        # A host that drops out while it runs: its runs go to the other one.
+        lines = ["setpcap *AF*", "pause"]
+        ws.log.write_text("")
+        zav = subprocess.Popen(ws.command(["-S", both], lines), cwd=ws.dir, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE)
+        for _ in range(600):
+            if len(set(ws.log.read_text().split())) >= 2 and len(ws.sleepers()) >= 2:
+                break
+            time.sleep(0.1)
+        hosts.drop(2)
+        out, err = zav.communicate(timeout=120)
+        alone = ws.run([], lines)
+        same("a host drops out: standard output complete", out, alone[0])
+        check("a host drops out: exit status 0", zav.returncode == 0, repr((zav.returncode, err)))
     finally:
         hosts.stop()
         shutil.rmtree(root, ignore_errors=True)
