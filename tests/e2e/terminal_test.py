@@ -36,6 +36,8 @@ MCU(three) {
     slow
 };
 """
+MARK = b"ZAV_TERMINAL_TEST=%d" % os.getpid()
+os.environ["ZAV_TERMINAL_TEST"] = str(os.getpid())
 GREEN, NORMAL = b"\x1b[92m", b"\x1b[39;49m"
 # The line editor would drop a colour change at the very end of a prompt.
 PROMPT = b"ZAV" + GREEN + b">" + NORMAL + b" "
@@ -87,7 +89,16 @@ def processes(args, group=None):
                              universal_newlines=True).stdout
     rows = [row.split(None, 3) for row in listing.splitlines()]
     return [int(r[0]) for r in rows if len(r) == 4 and r[3] == args and "Z" not in r[2]
-            and group in (None, int(r[1]))]
+            and group in (None, int(r[1])) and ours(r[0])]
+
+
+# Started by this run of the test (they inherit MARK), not by another one
+# running at the same time.
+def ours(pid):
+    try:
+        return MARK in pathlib.Path("/proc", pid, "environ").read_bytes().split(b"\0")
+    except OSError:
+        return False
 
 
 def wait_until(condition, what):
