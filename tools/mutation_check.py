@@ -34,7 +34,8 @@ the line with the same text nearest to where it was ("gone" when no line
 has that text any more): the faults of an earlier report, measured against
 today's tests even after the production files changed around them.
 
-A fault is "killed" when a test fails or runs past its timeout (three times
+A fault is "killed" (the report names the first test that failed) when a
+test fails or runs past its timeout (three times
 the unmutated run, at least 60 s, so a fault that makes the shell hang counts
 as caught), "survived" when every test passes, and "not viable" when it does
 not compile; not viable faults do not count in the kill rate. Before the
@@ -51,6 +52,7 @@ import shlex
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from collections import Counter
 
@@ -174,10 +176,11 @@ def find_sites(path, revision=None):
     return sites
 
 
-def run(command, timeout=None):
+def run(command, timeout=None, log=None):
     """Runs a command in its own process group; True when it exits with 0.
-    On a timeout the group is killed and the run counts as failed."""
-    child = subprocess.Popen(command, cwd=ROOT, stdout=subprocess.DEVNULL,
+    On a timeout the group is killed and the run counts as failed. Its
+    output goes to the open file `log`, if given."""
+    child = subprocess.Popen(command, cwd=ROOT, stdout=log or subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL, start_new_session=True)
     try:
         return child.wait(timeout=timeout) == 0
@@ -187,6 +190,17 @@ def run(command, timeout=None):
         if child.poll() is None:
             os.killpg(child.pid, signal.SIGKILL)
             child.wait()
+
+
+def killing_test(ctest, timeout):
+    """Runs ctest; None when every test passes, else the test that failed
+    (or "timeout" when ctest itself ran out of time)."""
+    with tempfile.TemporaryFile(mode="w+") as log:
+        if run(ctest, timeout=timeout, log=log):
+            return None
+        log.seek(0)
+        failed = re.search(r"Test\s+#\d+: (\S+) \.*\s*\*+(?:Failed|Timeout|Exception)", log.read())
+        return failed.group(1) if failed else "timeout"
 
 
 def interrupted(*_):
@@ -257,11 +271,12 @@ def main():
             if not run(build):
                 verdict = "not viable"
             else:
-                verdict = "survived" if run(ctest, timeout=timeout * 4) else "killed"
+                failed = killing_test(ctest, timeout * 4)
+                verdict = f"killed ({failed})" if failed else "survived"
         finally:
             with open(full, "wb") as f:
                 f.write(original)
-        verdicts.append((kind, verdict))
+        verdicts.append((kind, verdict.split(" (")[0]))
         change = f"drop {old}" if kind == "statement" else f"{old} -> {new}"
         print(f"{number:3} {path}:{index + 1} {kind} {change} {verdict}", flush=True)
 
