@@ -120,14 +120,20 @@ def run_scenario(scenario, zav, tools, keep, crlf, first_args):
             subprocess.run([tools["text2pcap"], "-q", "-", str(directory / argument)], input=text.encode(),
                            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         limits = [int(o[6:]) for s in scenario.sections for o in s[2] if o.startswith("fsize=")]
-        # A write past the limit then fails with EFBIG instead of a signal.
-        limit = lambda: (signal.signal(signal.SIGXFSZ, signal.SIG_IGN),  # noqa: E731
-                         resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0])))
+
+        def limit():
+            # A runaway allocation fails the scenario, not the machine (not under AddressSanitizer,
+            # whose shadow memory takes a vast address space).
+            if "ASAN_OPTIONS" not in os.environ:
+                resource.setrlimit(resource.RLIMIT_AS, (2 << 30, 2 << 30))
+            if limits:  # a write past the limit then fails with EFBIG instead of a signal
+                signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+                resource.setrlimit(resource.RLIMIT_FSIZE, (limits[0], limits[0]))
         args = scenario.get("args")
         result = subprocess.run([zav] + first_args + (expand(args[0][3]).splitlines() if args else []), cwd=directory,
                                 input=expand(scenario.typed).encode("utf-8", "surrogateescape"),
                                 env=dict(os.environ, LC_ALL="C"), capture_output=True, timeout=60,
-                                preexec_fn=limit if limits else None)
+                                preexec_fn=limit)
         stdout, stderr = (b.decode("utf-8", "surrogateescape") for b in (result.stdout, result.stderr))
         status = scenario.get("status")
         failures = ["exit status %d" % result.returncode] if result.returncode != int(
