@@ -253,13 +253,15 @@ def main():
         if only and number not in only:
             continue
         full = os.path.join(ROOT, path)
-        with open(full, "rb") if os.path.exists(full) else open(os.devnull, "rb") as f:
-            original = f.read()
+        original = b""
+        if os.path.exists(full):
+            with open(full, "rb") as f:
+                original = f.read()
         lines = original.decode("utf-8").split("\n")
         if drawn_at:
             text = source_text(path, drawn_at).split("\n")[index]
             same = [i for i, line in enumerate(lines) if line == text]
-            if not same:
+            if not same:  # the line, or its whole file, is gone
                 print(f"{number:3} {path}:{index + 1} {kind} gone", flush=True)
                 continue
             index = min(same, key=lambda i: abs(i - index))

@@ -103,12 +103,12 @@ class Scheduler {
     PlannedRun& run = plan_.runs[position];
     if (position == head_) show(run);
     run.started = true;
-    if (children_.start(run.commandLine, run.child, run.startFailure)) {
+    // One that could not start has ended; its start failure says why and
+    // counts it as failed.
+    if (children_.start(run.commandLine, run.child, run.startFailure))
       ++running_;
-    } else {
+    else
       run.ended = true;
-      run.status = -1;
-    }
     release();
   }
 
